@@ -1,0 +1,197 @@
+#include "framework/Dialog.h"
+
+#include <exception>
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/DataExchange.h"
+
+namespace morvane {
+
+HINSTANCE CDialog::s_resources = nullptr;
+
+HINSTANCE CDialog::ResourceInstance() {
+  return s_resources ? s_resources : ::GetModuleHandleW(nullptr);
+}
+
+CDialog::~CDialog() {
+  // A window that outlives its object would route messages into freed memory.
+  if (m_hWnd) {
+    ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+    ::DestroyWindow(m_hWnd);
+  }
+}
+
+HWND CDialog::Create(HWND parent) {
+  return ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(m_templateId), parent,
+                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CDialog::DoModal(HWND parent) {
+  if (!Create(parent)) return -1;
+  const bool disableParent = parent && ::IsWindowEnabled(parent);
+  if (disableParent) ::EnableWindow(parent, FALSE);
+
+  m_modalRunning = true;
+  m_modalResult = IDCANCEL;
+  MSG msg;
+  while (m_modalRunning) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // WM_QUIT belongs to an outer loop: leave it there.
+      if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (CApplication* app = CApplication::Current(); app && app->PreTranslateMessage(&msg)) {
+      continue;
+    }
+    if (PreTranslateMessage(&msg)) continue;
+    if (m_hWnd && ::IsDialogMessageW(m_hWnd, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  m_modalRunning = false;
+
+  // The parent gets the activation back before this window goes.
+  if (disableParent) ::EnableWindow(parent, TRUE);
+  if (m_hWnd) DestroyWindow();
+  return m_modalResult;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+  m_modalResult = result;
+  if (m_modalRunning) {
+    m_modalRunning = false;
+    // Wakes the loop if the call came from outside a message.
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+  } else if (m_hWnd) {
+    DestroyWindow();
+  }
+}
+
+void CDialog::DestroyWindow() {
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+std::wstring CDialog::ItemText(int id) const {
+  HWND item = Item(id);
+  const int length = item ? ::GetWindowTextLengthW(item) : 0;
+  if (length <= 0) return std::wstring();
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+  const int got = ::GetWindowTextW(item, buffer.data(), length + 1);
+  return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+void CDialog::SetItemText(int id, const std::wstring& text) const {
+  ::SetDlgItemTextW(m_hWnd, id, text.c_str());
+}
+
+void CDialog::SetMsgResult(LRESULT result) const {
+  ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+}
+
+INT_PTR CDialog::RouteMessage(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  return FALSE;
+}
+
+bool CDialog::OnCommand(WORD id, WORD, HWND) {
+  if (id == IDOK) {
+    OnOK();
+    return true;
+  }
+  if (id == IDCANCEL) {
+    OnCancel();
+    return true;
+  }
+  return false;
+}
+
+bool CDialog::OnNotify(int, NMHDR*, LRESULT&) {
+  return false;
+}
+
+void CDialog::OnOK() {
+  if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
+
+bool CDialog::DoDataExchange(DataExchange&) {
+  return true;
+}
+
+bool CDialog::UpdateData(bool save) {
+  DataExchange dx(m_hWnd, save);
+  return DoDataExchange(dx) && !dx.Failed();
+}
+
+bool CDialog::PreTranslateMessage(MSG*) {
+  return false;
+}
+
+namespace {
+
+void ReportEscapedException(const char* what) {
+  ::OutputDebugStringA("dialog handler threw: ");
+  ::OutputDebugStringA(what);
+  ::OutputDebugStringA("\n");
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CDialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<CDialog*>(lParam);
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->m_hWnd = hwnd;
+  } else {
+    self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  }
+  if (!self) return FALSE;
+
+  // The barrier: an exception must never unwind through the system's dispatching code.
+  INT_PTR result = FALSE;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& e) {
+    ReportEscapedException(e.what());
+    result = FALSE;
+  } catch (...) {
+    ReportEscapedException("unknown exception");
+    result = FALSE;
+  }
+
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    self->m_hWnd = nullptr;
+    self->OnDestroyed();  // may delete self
+  }
+  return result;
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) return OnInit();
+
+  bool handled = false;
+  INT_PTR result = RouteMessage(message, wParam, lParam, handled);
+  if (handled) return result;
+
+  if (message == WM_COMMAND) {
+    return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+  }
+  if (message == WM_NOTIFY && lParam) {
+    LRESULT notifyResult = 0;
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (OnNotify(static_cast<int>(header->idFrom), header, notifyResult)) {
+      SetMsgResult(notifyResult);
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace morvane
