@@ -1,0 +1,7 @@
+#pragma once
+#define IDD_TEST_DIALOG 200
+#define IDC_TEST_EDIT 201
+#define IDC_TEST_NUMBER 202
+#define IDC_TEST_CHECK 203
+#define IDC_TEST_BUTTON 204
+#define IDC_TEST_THROW 205
