@@ -1,0 +1,75 @@
+#include "settings/SettingsSequence.h"
+
+#include <utility>
+
+#include "settings/SettingsTable.h"
+
+namespace morvane {
+namespace {
+
+// Reads one value into its place. False: a value failure.
+bool LoadOne(ISettingsStore& store, const SettingEntry& entry, ServerSettings& settings,
+             ITerminalComponent* component) {
+  if (entry.kind == SettingKind::kText) {
+    std::wstring text;
+    if (!store.ReadText(entry.name, text)) return false;
+    settings.*entry.text = std::move(text);
+    return true;
+  }
+
+  int number = 0;
+  if (!store.ReadNumber(entry.name, number)) return false;
+  switch (entry.kind) {
+    case SettingKind::kFlag:
+      settings.*entry.number = number != 0 ? 1 : 0;
+      break;
+    case SettingKind::kCount:
+      settings.*entry.number = number;
+      break;
+    case SettingKind::kComponent:
+      if (component) (component->*entry.putToComponent)(number);
+      break;
+    case SettingKind::kText:
+      break;
+  }
+  return true;
+}
+
+bool SaveOne(ISettingsStore& store, const SettingEntry& entry, const ServerSettings& settings,
+             ITerminalComponent* component) {
+  switch (entry.kind) {
+    case SettingKind::kText:
+      return store.WriteText(entry.name, settings.*entry.text);
+    case SettingKind::kFlag:
+    case SettingKind::kCount:
+      return store.WriteNumber(entry.name, settings.*entry.number);
+    case SettingKind::kComponent: {
+      int number = 0;  // what is written when there is no component
+      if (component) (component->*entry.getFromComponent)(number);
+      return store.WriteNumber(entry.name, number);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void LoadSettingsFrom(ISettingsStore& store, ServerSettings& settings,
+                      ITerminalComponent* component) {
+  if (!store.OpenSettingsKey(false)) return;
+  for (const SettingEntry* entry : LoadOrder()) {
+    if (!entry || !LoadOne(store, *entry, settings, component)) break;
+  }
+  store.CloseSettingsKey();
+}
+
+void SaveSettingsTo(ISettingsStore& store, const ServerSettings& settings,
+                    ITerminalComponent* component) {
+  if (!store.OpenSettingsKey(true)) return;
+  for (const SettingEntry* entry : SaveOrder()) {
+    if (!entry || !SaveOne(store, *entry, settings, component)) break;
+  }
+  store.CloseSettingsKey();
+}
+
+}  // namespace morvane
