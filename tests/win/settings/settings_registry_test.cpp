@@ -1,0 +1,264 @@
+// LoadSettings and SaveSettings against wine's registry: the real key under HKEY_CURRENT_USER of
+// the test prefix, emptied before and after every test.
+#include <gtest/gtest.h>
+
+#include "RawRegistry.h"
+#include "settings/RegistrySettings.h"
+#include "settings/SettingsTable.h"
+
+namespace morvane {
+namespace {
+
+constexpr wchar_t kKey[] = L"Morvane\\Options\\Software";
+
+// Holds Port, Delay and Delimiter as the component does. Its own start values are not ones the
+// registry would give.
+class FakeComponent : public ITerminalComponent {
+ public:
+  int port = 7001, delay = 7002, delimiter = 7003;
+  int calls = 0;
+
+  bool SetPort(int v) override { return Put(port, v); }
+  bool GetPort(int& v) override { return Get(port, v); }
+  bool SetDelay(int v) override { return Put(delay, v); }
+  bool GetDelay(int& v) override { return Get(delay, v); }
+  bool SetDelimiter(int v) override { return Put(delimiter, v); }
+  bool GetDelimiter(int& v) override { return Get(delimiter, v); }
+  int Attach() override { return Unexpected(); }
+  bool Detach() override { return Unexpected(); }
+  int SendFile(const std::wstring&, int) override { return Unexpected(); }
+  int GetFile(const std::wstring&, int, int, int) override { return Unexpected(); }
+  bool SetDeleteUploadedData(int) override { return Unexpected(); }
+  bool GetErrorCode(int&) override { return Unexpected(); }
+  bool GetErrorDescription(std::wstring&) override { return Unexpected(); }
+
+ private:
+  bool Put(int& field, int v) {
+    ++calls;
+    field = v;
+    return true;
+  }
+  bool Get(int field, int& v) {
+    ++calls;
+    v = field;
+    return true;
+  }
+  static int Unexpected() {
+    ADD_FAILURE() << "the settings must not call this";
+    return 0;
+  }
+};
+
+// Every field away from its default: flags inverted, counts and texts of their own.
+ServerSettings ChangedSettings() {
+  ServerSettings s;
+  int count = 300;
+  for (const SettingEntry& entry : SettingsTable()) {
+    switch (entry.kind) {
+      case SettingKind::kFlag:
+        s.*entry.number = 1 - s.*entry.number;
+        break;
+      case SettingKind::kCount:
+        s.*entry.number = count++;
+        break;
+      case SettingKind::kText:
+        s.*entry.text = std::wstring(L"C:\\Папка\\") + entry.name + L".txt";
+        break;
+      case SettingKind::kComponent:
+        break;
+    }
+  }
+  return s;
+}
+
+void ExpectSameSettings(const ServerSettings& actual, const ServerSettings& expected) {
+  for (const SettingEntry& entry : SettingsTable()) {
+    if (entry.kind == SettingKind::kText) {
+      EXPECT_EQ(actual.*entry.text, expected.*entry.text) << entry.name;
+    } else if (entry.kind != SettingKind::kComponent) {
+      EXPECT_EQ(actual.*entry.number, expected.*entry.number) << entry.name;
+    }
+  }
+}
+
+class SettingsRegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::DeleteUserKeyTree(L"Morvane"); }
+  void TearDown() override { test::DeleteUserKeyTree(L"Morvane"); }
+
+  // A key as a save of ChangedSettings() leaves it, with the component at 2000 / 3000 / 44.
+  void StoreChangedSettings() {
+    FakeComponent component;
+    component.port = 2000;
+    component.delay = 3000;
+    component.delimiter = 44;
+    SaveSettings(&registry, ChangedSettings(), &component);
+    ASSERT_EQ(test::CountValues(kKey), 39u);
+  }
+
+  CRegistry registry;
+};
+
+TEST_F(SettingsRegistryTest, FirstStartKeepsTheDefaultsAndTheComponentsOwnValues) {
+  ServerSettings settings;
+  FakeComponent component;
+  LoadSettings(&registry, settings, &component);
+  ExpectSameSettings(settings, ServerSettings{});
+  EXPECT_EQ(component.calls, 0);
+  EXPECT_FALSE(test::UserKeyExists(kKey)) << "a load never creates the key";
+  EXPECT_EQ(registry.Key(), nullptr);
+}
+
+TEST_F(SettingsRegistryTest, WithoutARegistryObjectNothingHappens) {
+  ServerSettings settings = ChangedSettings();
+  FakeComponent component;
+  SaveSettings(nullptr, settings, &component);
+  EXPECT_FALSE(test::UserKeyExists(kKey));
+  StoreChangedSettings();
+  ServerSettings untouched;
+  LoadSettings(nullptr, untouched, &component);
+  ExpectSameSettings(untouched, ServerSettings{});
+  EXPECT_EQ(component.calls, 0);
+}
+
+TEST_F(SettingsRegistryTest, SaveThenLoadRestoresEveryFieldAndTheComponentValues) {
+  StoreChangedSettings();
+  EXPECT_EQ(registry.Key(), nullptr) << "the save closes the key";
+
+  ServerSettings loaded;
+  FakeComponent component;
+  LoadSettings(&registry, loaded, &component);
+  ExpectSameSettings(loaded, ChangedSettings());
+  EXPECT_EQ(component.port, 2000);
+  EXPECT_EQ(component.delay, 3000);
+  EXPECT_EQ(component.delimiter, 44);
+  EXPECT_EQ(registry.Key(), nullptr) << "the load closes the key";
+}
+
+TEST_F(SettingsRegistryTest, ValuesAreStoredUnderTheirNamesAsDwordsAndTexts) {
+  StoreChangedSettings();
+  for (const SettingEntry& entry : SettingsTable()) {
+    auto value = test::GetRaw(kKey, entry.name);
+    ASSERT_TRUE(value) << "missing: " << std::string(entry.name, entry.name + wcslen(entry.name));
+    const DWORD type = entry.kind == SettingKind::kText ? REG_SZ : REG_DWORD;
+    EXPECT_EQ(value->type, type);
+    if (type == REG_DWORD) {
+      EXPECT_EQ(value->bytes.size(), 4u);
+    }
+  }
+  auto log = test::GetRaw(kKey, L"SaveLogWhenQuite");
+  ASSERT_TRUE(log);
+  EXPECT_EQ(*reinterpret_cast<const DWORD*>(log->bytes.data()), 0u);
+  auto port = test::GetRaw(kKey, L"Port");
+  ASSERT_TRUE(port);
+  EXPECT_EQ(*reinterpret_cast<const DWORD*>(port->bytes.data()), 2000u);
+}
+
+TEST_F(SettingsRegistryTest, SaveWithoutAComponentWritesZeroForItsValues) {
+  SaveSettings(&registry, ServerSettings{}, nullptr);
+  for (const wchar_t* name : {L"Port", L"Delay", L"Delimiter"}) {
+    auto value = test::GetRaw(kKey, name);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(value->bytes.data()), 0u);
+  }
+}
+
+TEST_F(SettingsRegistryTest, AMissingAddNumberBDStopsTheLoadThere) {
+  StoreChangedSettings();
+  test::DeleteRawValue(kKey, L"AddNumberBD");
+  ServerSettings loaded;
+  LoadSettings(&registry, loaded, nullptr);
+  EXPECT_EQ(loaded.AutoConnect, 1) << "the value before it is loaded";
+  EXPECT_EQ(loaded.SuffiksRadio, 1);
+  EXPECT_EQ(loaded.DirectoryLog, ChangedSettings().DirectoryLog);
+  EXPECT_EQ(loaded.AddNumberBD, 1);
+  EXPECT_EQ(loaded.MinimizeToTaryWhenStart, 0);
+  EXPECT_EQ(loaded.PreficsFileName, L"");
+  EXPECT_EQ(registry.Key(), nullptr) << "a stopped load closes the key too";
+}
+
+TEST_F(SettingsRegistryTest, AMissingDirectoryLogLoadsEmptyAndTheRestStillLoads) {
+  StoreChangedSettings();
+  test::DeleteRawValue(kKey, L"DirectoryLog");
+  ServerSettings loaded;
+  loaded.DirectoryLog = L"C:\\before";
+  FakeComponent component;
+  LoadSettings(&registry, loaded, &component);
+  ServerSettings expected = ChangedSettings();
+  expected.DirectoryLog.clear();
+  ExpectSameSettings(loaded, expected);
+  EXPECT_EQ(component.delimiter, 44);
+}
+
+TEST_F(SettingsRegistryTest, AutoRunStoredAsTextStopsTheLoadAtAutoRun) {
+  StoreChangedSettings();
+  test::PutText(kKey, L"AutoRun", L"1");
+  ServerSettings loaded;
+  LoadSettings(&registry, loaded, nullptr);
+
+  const ServerSettings changed = ChangedSettings();
+  const ServerSettings defaults;
+  int loadedCount = 0;
+  int keptCount = 0;
+  for (const SettingEntry& entry : SettingsTable()) {
+    if (entry.kind == SettingKind::kComponent) continue;
+    const ServerSettings& expected = entry.loadPosition < 31 ? changed : defaults;
+    (entry.loadPosition < 31 ? loadedCount : keptCount)++;
+    if (entry.kind == SettingKind::kText) {
+      EXPECT_EQ(loaded.*entry.text, expected.*entry.text) << entry.loadPosition;
+    } else {
+      EXPECT_EQ(loaded.*entry.number, expected.*entry.number) << entry.loadPosition;
+    }
+  }
+  EXPECT_EQ(loadedCount, 27);
+  EXPECT_EQ(keptCount, 9) << "AutoRun and the eight values after it";
+}
+
+TEST_F(SettingsRegistryTest, AnyNonZeroFlagLoadsAsOneAndCountsLoadUnchanged) {
+  StoreChangedSettings();
+  test::PutDword(kKey, L"AlphaBlends", 7);
+  test::PutDword(kKey, L"MinimizeToTaryWhenStart", 0xFFFFFFFFu);
+  test::PutDword(kKey, L"AlphaBlendsCount", 300);
+  test::PutDword(kKey, L"ColNumberIndex", 0xFFFFFFFFu);
+  ServerSettings loaded;
+  LoadSettings(&registry, loaded, nullptr);
+  EXPECT_EQ(loaded.AlphaBlends, 1);
+  EXPECT_EQ(loaded.MinimizeToTaryWhenStart, 1);
+  EXPECT_EQ(loaded.AlphaBlendsCount, 300);
+  EXPECT_EQ(loaded.ColNumberIndex, -1);
+  EXPECT_EQ(loaded.PreficsFileName, ChangedSettings().PreficsFileName);
+}
+
+// A number must be exactly one REG_DWORD: any other size or type stops the load there.
+TEST_F(SettingsRegistryTest, ANumberOfAnotherSizeOrTypeStopsTheLoad) {
+  StoreChangedSettings();
+  const WORD shortNumber = 1;
+  test::PutRaw(kKey, L"SuffiksIndex", REG_DWORD, &shortNumber, sizeof(shortNumber));
+  ServerSettings loaded;
+  LoadSettings(&registry, loaded, nullptr);
+  EXPECT_EQ(loaded.ColNumberIndex, ChangedSettings().ColNumberIndex);
+  EXPECT_EQ(loaded.SuffiksIndex, 1);
+  EXPECT_EQ(loaded.DeleteFileBeforeDownload, 0);
+
+  const ULONGLONG wide = 5;
+  test::PutRaw(kKey, L"SuffiksIndex", REG_QWORD, &wide, sizeof(wide));
+  ServerSettings again;
+  LoadSettings(&registry, again, nullptr);
+  EXPECT_EQ(again.SuffiksIndex, 1);
+  EXPECT_EQ(again.DeleteFileBeforeDownload, 0);
+}
+
+TEST_F(SettingsRegistryTest, ASaveOverwritesAnEarlierSave) {
+  StoreChangedSettings();
+  FakeComponent component;
+  SaveSettings(&registry, ServerSettings{}, &component);
+  ServerSettings loaded = ChangedSettings();
+  FakeComponent reloaded;
+  LoadSettings(&registry, loaded, &reloaded);
+  ExpectSameSettings(loaded, ServerSettings{});
+  EXPECT_EQ(reloaded.port, 7001);
+  EXPECT_EQ(test::CountValues(kKey), 39u);
+}
+
+}  // namespace
+}  // namespace morvane
