@@ -5,6 +5,9 @@
 #define IDD_ABOUTBOX 100
 #define IDD_MORVANE_DIALOG 102
 
+// The toolbar's control id (the position bars are laid out from)
+#define IDW_TOOLBAR 0xE800
+
 // Strings
 #define IDS_ABOUTBOX 101
 
@@ -19,6 +22,11 @@
 #define IDB_HELP 156
 #define IDB_OPTIONS 157
 #define IDB_ABOUT 160
+
+// About box controls
+#define IDC_STATIC -1
+#define IDC_ABOUT_TEXT 1087
+#define IDC_ABOUT_NAME 1088
 
 // Main window controls
 #define IDC_LOG_EDIT 1015

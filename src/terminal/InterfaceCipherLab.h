@@ -6,8 +6,9 @@
 // A failed lookup or invocation is fatal (message box, exit code -1): the server cannot serve
 // terminals without its component, and operational failures never surface as failed calls (they
 // come back as result values and ErrorCode).
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <string>
 #include <vector>

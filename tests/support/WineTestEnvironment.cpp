@@ -1,6 +1,7 @@
 // Process-wide set-up shared by every Windows test executable.
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
