@@ -1,0 +1,36 @@
+#include "exchange/OwnBaseFile.h"
+
+#include <climits>
+
+#include "base/NumberText.h"
+#include "exchange/FileNamePart.h"
+#include "exchange/Folders.h"
+
+namespace morvane {
+
+OwnBaseFileSearch MakeOwnBaseFileSearch(const std::wstring& folder, const std::wstring& serial,
+                                        const std::wstring& baseNumber) {
+  const std::wstring stem = SafeFileNamePart(serial) + L"_base" + SafeFileNamePart(baseNumber);
+  return {JoinFolder(folder, stem + L"*.*"), stem + L'_'};
+}
+
+std::wstring ChooseOwnBaseFile(IFileSystem& fs, const OwnBaseFileSearch& search) {
+  int bestIndex = INT_MAX;
+  std::wstring chosen;
+  fs.FindFiles(search.pattern, [&](const std::wstring& name) {
+    if (name.compare(0, search.prefix.size(), search.prefix) != 0) {
+      chosen = name;
+      return false;
+    }
+    int index = 0;
+    if (StrToIntExRule(name.substr(search.prefix.size()), index) && index >= 0 &&
+        index < bestIndex) {
+      bestIndex = index;
+      chosen = name;
+    }
+    return true;
+  });
+  return chosen;
+}
+
+}  // namespace morvane
