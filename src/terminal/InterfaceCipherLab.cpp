@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <cstring>
+
 #include "terminal/FatalError.h"
 
 namespace morvane {
@@ -68,7 +70,9 @@ bool CInterfaceCipherLab::CallComponent(const wchar_t* name, WORD kind,
     params.cNamedArgs = 1;
     params.rgdispidNamedArgs = &namedPut;
   }
-  if (result) ::VariantInit(result);
+  // Every byte zero, not only the tag (VariantInit clears just the tag before Windows 8.1): a
+  // component that answers with a 16-bit value leaves the rest of the 32-bit field as it was.
+  if (result) std::memset(result, 0, sizeof(*result));
 
   EXCEPINFO exception{};
   hr = m_pDispatch->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, kind, &params, result,
