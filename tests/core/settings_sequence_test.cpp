@@ -220,22 +220,6 @@ TEST(LoadSettings, ReadsEveryValueInTheLoadOrderAndClosesTheKey) {
   EXPECT_EQ(component.delimiter, store.numbers[L"Delimiter"]);
 }
 
-TEST(LoadSettings, FlagsBecomeOneForAnyNonZeroWhileCountsStayUnchanged) {
-  FakeStore store = FullStore();
-  store.numbers[L"AlphaBlends"] = 7;
-  store.numbers[L"AutoConnect"] = -1;
-  store.numbers[L"AlphaBlendsCount"] = 300;
-  store.numbers[L"ColNumberIndex"] = -2;
-  store.numbers[L"SuffiksIndex"] = 0;
-  ServerSettings settings;
-  LoadSettingsFrom(store, settings, nullptr);
-  EXPECT_EQ(settings.AlphaBlends, 1);
-  EXPECT_EQ(settings.AutoConnect, 1);
-  EXPECT_EQ(settings.AlphaBlendsCount, 300);
-  EXPECT_EQ(settings.ColNumberIndex, -2);
-  EXPECT_EQ(settings.SuffiksIndex, 0);
-}
-
 TEST(LoadSettings, WithoutTheKeyNothingChangesAndNothingIsRead) {
   FakeStore store;
   store.keyExists = false;
@@ -246,30 +230,6 @@ TEST(LoadSettings, WithoutTheKeyNothingChangesAndNothingIsRead) {
   EXPECT_TRUE(store.touched.empty());
   EXPECT_EQ(settings.DirectoryLog, L"kept");
   EXPECT_EQ(component.puts, 0);
-}
-
-TEST(LoadSettings, AMissingTextEmptiesItsFieldAndLoadingGoesOn) {
-  FakeStore store = FullStore();
-  store.texts.erase(L"DirectoryLog");
-  ServerSettings settings;
-  settings.DirectoryLog = L"C:\\old";
-  LoadSettingsFrom(store, settings, nullptr);
-  EXPECT_EQ(settings.DirectoryLog, L"");
-  EXPECT_EQ(settings.StartAppBeforeDownloadPath, L"текст StartAppBeforeDownloadPath");
-  EXPECT_EQ(settings.MinimizeToTaryWhenStart, 1);
-}
-
-TEST(LoadSettings, AMissingNumberStopsThereKeepingWhatWasLoaded) {
-  FakeStore store = FullStore();
-  store.numbers.erase(L"AddNumberBD");
-  ServerSettings settings;
-  LoadSettingsFrom(store, settings, nullptr);
-  EXPECT_EQ(settings.AutoConnect, 1) << "the value before the failure is loaded";
-  EXPECT_EQ(settings.AddNumberBD, 1);
-  EXPECT_EQ(settings.MinimizeToTaryWhenStart, 0);
-  EXPECT_EQ(settings.PreficsFileName, L"");
-  EXPECT_EQ(store.touched.back(), L"AddNumberBD");
-  EXPECT_EQ(store.closes, 1);
 }
 
 TEST(LoadSettings, ATextOfAnotherKindStopsAndKeepsTheFieldAsItWas) {
@@ -316,14 +276,6 @@ TEST(SaveSettings, WritesEveryValueInTheSaveOrderAndClosesTheKey) {
   EXPECT_EQ(store.numbers[L"Port"], 2001);
   EXPECT_EQ(store.numbers[L"Delay"], 3000);
   EXPECT_EQ(store.numbers[L"Delimiter"], 44);
-}
-
-TEST(SaveSettings, WithoutAComponentWritesZeroForItsValues) {
-  FakeStore store;
-  SaveSettingsTo(store, ServerSettings{}, nullptr);
-  EXPECT_EQ(store.numbers.at(L"Port"), 0);
-  EXPECT_EQ(store.numbers.at(L"Delay"), 0);
-  EXPECT_EQ(store.numbers.at(L"Delimiter"), 0);
 }
 
 // AutoRun is saved before the two upload flags that are loaded before it: a failure there shows

@@ -248,17 +248,5 @@ TEST_F(SettingsRegistryTest, ANumberOfAnotherSizeOrTypeStopsTheLoad) {
   EXPECT_EQ(again.DeleteFileBeforeDownload, 0);
 }
 
-TEST_F(SettingsRegistryTest, ASaveOverwritesAnEarlierSave) {
-  StoreChangedSettings();
-  FakeComponent component;
-  SaveSettings(&registry, ServerSettings{}, &component);
-  ServerSettings loaded = ChangedSettings();
-  FakeComponent reloaded;
-  LoadSettings(&registry, loaded, &reloaded);
-  ExpectSameSettings(loaded, ServerSettings{});
-  EXPECT_EQ(reloaded.port, 7001);
-  EXPECT_EQ(test::CountValues(kKey), 39u);
-}
-
 }  // namespace
 }  // namespace morvane
