@@ -1,6 +1,9 @@
 #include "log/LogView.h"
 
+#include "exchange/Win32FileSystem.h"
+#include "log/LogFile.h"
 #include "log/LogLine.h"
+#include "log/LogMenu.h"
 
 namespace morvane {
 
@@ -26,6 +29,39 @@ void CLogView::AddLogLine(const std::wstring& message) {
   ::SendMessageW(m_edit, EM_SETSEL, lastLineStart, lastLineStart);
   ::SendMessageW(m_edit, EM_SCROLLCARET, 0, 0);
   ::SendMessageW(m_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+  // The insertion marks the log as modified; said explicitly, since saving and the log menu
+  // depend on it.
+  ::SendMessageW(m_edit, EM_SETMODIFY, TRUE, 0);
+}
+
+bool CLogView::IsModified() const {
+  return m_edit && ::SendMessageW(m_edit, EM_GETMODIFY, 0, 0) != 0;
+}
+
+std::wstring CLogView::Text() const {
+  if (!m_edit) return {};
+  const int length = ::GetWindowTextLengthW(m_edit);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = ::GetWindowTextW(m_edit, text.data(), length + 1);
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+void CLogView::Clear() {
+  if (!m_edit) return;
+  ::SetWindowTextW(m_edit, L"");
+  ::SendMessageW(m_edit, EM_SETMODIFY, FALSE, 0);
+}
+
+void CLogView::SaveLog(LogSaveMode mode, ServerSettings& settings, HWND owner) {
+  CWin32FileSystem fileSystem;
+  CLogFiles files(owner);
+  morvane::SaveLog(mode, settings, *this, files, fileSystem, *m_clock);
+}
+
+void CLogView::ShowLogMenu(HWND owner, HWND button) {
+  morvane::ShowLogMenu(owner, button, IsModified());
 }
 
 }  // namespace morvane

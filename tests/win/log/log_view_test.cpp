@@ -1,0 +1,90 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "core/exchange_fakes.h"
+#include "log/LogView.h"
+#include "win/log/LogWindow.h"
+
+namespace morvane {
+namespace {
+
+using testing::FakeClock;
+using testing::LogWindow;
+
+// Counts the messages that would set the whole text anew.
+LRESULT CALLBACK CountSetText(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR counter) {
+  if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(counter);
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+class LogViewTest : public ::testing::Test {
+ protected:
+  LogViewTest() { log.Attach(window.Edit(), &clock); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageW(window.Edit(), message, wParam, lParam);
+  }
+
+  LogWindow window;
+  FakeClock clock;
+  CLogView log;
+};
+
+TEST_F(LogViewTest, LinesGoToTheEndWithTheirStamp) {
+  EXPECT_FALSE(log.IsModified());
+  log.AddLogLine(L"Сервер запущен!");
+  EXPECT_EQ(log.Text(), L"7.12.2026 9:5:3 Сервер запущен!\r\n") << "the first line at position 0";
+  EXPECT_TRUE(log.IsModified());
+
+  clock.now.second = 4;
+  Send(EM_SETSEL, 0, 3);  // the user selected something at the top
+  log.AddLogLine(L"Сервер остановлен!");
+  EXPECT_EQ(log.Text(),
+            L"7.12.2026 9:5:3 Сервер запущен!\r\n7.12.2026 9:5:4 Сервер остановлен!\r\n");
+}
+
+TEST_F(LogViewTest, ControlCharactersMakeNoExtraLines) {
+  log.AddLogLine(L"SN: A\r\nB\nC\rD");
+  EXPECT_EQ(Send(EM_GETLINECOUNT), 2) << "one line and the empty one after it";
+  EXPECT_EQ(log.Text(), L"7.12.2026 9:5:3 SN: A  B C D\r\n");
+}
+
+TEST_F(LogViewTest, ClearEmptiesTheLogAndTheModifiedFlag) {
+  log.AddLogLine(L"one");
+  log.Clear();
+  EXPECT_EQ(log.Text(), L"");
+  EXPECT_FALSE(log.IsModified());
+  log.AddLogLine(L"two");
+  EXPECT_EQ(log.Text(), L"7.12.2026 9:5:3 two\r\n");
+  EXPECT_TRUE(log.IsModified());
+}
+
+TEST_F(LogViewTest, LinesAreInsertedNeverSetAnew) {
+  int setTexts = 0;
+  ASSERT_TRUE(
+      ::SetWindowSubclass(window.Edit(), &CountSetText, 1, reinterpret_cast<DWORD_PTR>(&setTexts)));
+  for (int i = 0; i < 50; ++i)
+    log.AddLogLine(L"line " + std::to_wstring(i));
+  ::RemoveWindowSubclass(window.Edit(), &CountSetText, 1);
+  EXPECT_EQ(setTexts, 0);
+  EXPECT_EQ(Send(EM_GETLINECOUNT), 51);
+}
+
+TEST_F(LogViewTest, KeepsLoggingPastTheDefaultTextLimit) {
+  const std::wstring message(70, L'ж');
+  const size_t lineLength = std::wstring(L"7.12.2026 9:5:3 ").size() + message.size() + 2;
+  const int lines = 800;  // 70,400 characters, past the default 30,000 and past 16 bits
+  for (int i = 0; i < lines; ++i)
+    log.AddLogLine(message);
+  log.AddLogLine(L"последняя");
+  const std::wstring text = log.Text();
+  EXPECT_EQ(text.size(),
+            lineLength * lines + std::wstring(L"7.12.2026 9:5:3 последняя\r\n").size());
+  EXPECT_EQ(text.substr(text.size() - 11), L"последняя\r\n");
+  EXPECT_GT(static_cast<DWORD>(Send(EM_GETLIMITTEXT)), 0x7FFFFFFu);
+}
+
+}  // namespace
+}  // namespace morvane
