@@ -1,0 +1,56 @@
+#include "standin/net/Channel.h"
+
+namespace morvane::standin::net {
+
+namespace {
+constexpr int kSliceMs = 200;
+constexpr size_t kReceiveChunk = 4096;
+}  // namespace
+
+IoStatus Channel::WaitReadable(Deadline deadline) const {
+  for (;;) {
+    if (Stopping()) return IoStatus::kStopped;
+    const IoStatus s = socket_.WaitReadable(deadline.EarlierOf(Deadline::AfterMs(kSliceMs)));
+    if (s != IoStatus::kTimeout) return s;
+    if (deadline.Expired()) return IoStatus::kTimeout;
+  }
+}
+
+IoStatus Channel::ReadLine(size_t maxBytes, Deadline deadline, std::string& line) {
+  for (;;) {
+    switch (buffer_.TakeLine(maxBytes, line)) {
+      case LineStatus::kLine:
+        return IoStatus::kOk;
+      case LineStatus::kTooLong:
+        return IoStatus::kTooLong;
+      case LineStatus::kNeedMore:
+        break;
+    }
+    const IoStatus w = WaitReadable(deadline);
+    if (w != IoStatus::kOk) return w;
+    char chunk[kReceiveChunk];
+    size_t got = 0;
+    const IoStatus r = socket_.ReceiveSome(chunk, sizeof chunk, got, deadline);
+    if (r != IoStatus::kOk) return r;
+    buffer_.Append(chunk, got);
+  }
+}
+
+IoStatus Channel::ReadSome(char* buffer, size_t capacity, size_t& received, Deadline deadline) {
+  received = buffer_.TakeBytes(buffer, capacity);
+  if (received > 0) return IoStatus::kOk;
+  const IoStatus w = WaitReadable(deadline);
+  if (w != IoStatus::kOk) return w;
+  return socket_.ReceiveSome(buffer, capacity, received, deadline);
+}
+
+IoStatus Channel::Write(std::string_view bytes, Deadline deadline) {
+  return Write(bytes.data(), bytes.size(), deadline);
+}
+
+IoStatus Channel::Write(const void* bytes, size_t size, Deadline deadline) {
+  if (Stopping()) return IoStatus::kStopped;
+  return socket_.SendAll(bytes, size, deadline);
+}
+
+}  // namespace morvane::standin::net
