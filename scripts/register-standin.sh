@@ -8,4 +8,4 @@ if [ ! -f "$dll" ]; then
   echo "register-standin: $dll not built yet, skipped"
   exit 0
 fi
-env LC_ALL=ru_RU.UTF-8 wine regsvr32 /s /i:machine "$(winepath -w "$dll" 2>/dev/null)" </dev/null >/dev/null 2>&1
+env LC_ALL=ru_RU.UTF-8 wine regsvr32 /s /n /i:machine "$(winepath -w "$dll" 2>/dev/null)" </dev/null >/dev/null 2>&1

@@ -1,0 +1,31 @@
+#pragma once
+// The simulator's command line.
+#include <string>
+#include <vector>
+
+#include "standin/client/TerminalClient.h"
+
+namespace morvane::simulator {
+
+enum class Mode { kDownload, kUpload, kFleet };
+
+struct Options {
+  Mode mode = Mode::kDownload;
+  standin::ClientOptions client;
+  std::string serial = "SIM0001";
+  int base = 1;
+  int dataKind = 1;
+  std::string extra;
+  std::string outPath;        // download: where the file goes
+  std::string inPath;         // upload: what is sent
+  int terminals = 10;         // fleet
+  int exchanges = 10;         // fleet: per terminal
+  size_t uploadBytes = 4096;  // fleet: size of each upload
+};
+
+// Fills options from argv; false with a message in error for anything it does not understand.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
+
+extern const char kUsage[];
+
+}  // namespace morvane::simulator
