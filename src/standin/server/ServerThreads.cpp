@@ -262,6 +262,8 @@ void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> se
       --session->liveThreads;
     }
   }
+  // Closed before this thread counts as ended: Detach returns only then, and the port is free.
+  listener.Close();
 }
 
 }  // namespace morvane::standin

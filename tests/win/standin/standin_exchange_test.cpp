@@ -1,0 +1,283 @@
+// Terminals against the stand-in and a window playing the server: the simulator over loopback,
+// and in-process terminals for the ways a terminal can misbehave.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "StandinTestSupport.h"
+#include "TestServerWindow.h"
+#include "standin/client/TerminalClient.h"
+#include "terminal/InterfaceCipherLab.h"
+#include "terminal/TerminalRequest.h"
+
+namespace morvane::standin::testing {
+namespace {
+
+using net::Deadline;
+using net::IoStatus;
+
+class StandinExchange : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    component = std::make_unique<CInterfaceCipherLab>(window.Handle(), kComponentProgId);
+    component->SetShutdownWait(0);
+    component->SetWiFi();
+    component->RegisterHWNDWindow(window.Handle());
+    component->SetDelay(3000);
+    window.component = component.get();
+    for (int attempt = 0; attempt < 5 && port == 0; ++attempt) {
+      const int candidate = FreePort();
+      component->SetPort(candidate);
+      if (component->Attach() == 1) port = candidate;
+    }
+    ASSERT_NE(port, 0) << "no port to listen on";
+  }
+  void TearDown() override {
+    window.component = nullptr;
+    component.reset();
+  }
+
+  std::wstring Common() const { return L" --port " + std::to_wstring(port); }
+
+  // A terminal of this process, on a thread of its own so that this thread can pump.
+  void Terminal(std::function<void(net::Channel&)> body) {
+    terminals.emplace_back([this, body] {
+      std::string error;
+      net::Socket s = net::ConnectTcp("127.0.0.1", port, Deadline::AfterMs(5000), error);
+      net::Channel channel(std::move(s));
+      body(channel);
+      ++terminalsDone;
+    });
+  }
+  bool WaitForTerminals(size_t count, int timeoutMs = 15000) {
+    const bool done = PumpUntil([&] { return terminalsDone >= count; }, timeoutMs);
+    for (auto& t : terminals)
+      t.join();
+    terminals.clear();
+    return done;
+  }
+  static std::string Line(net::Channel& c, int ms = 5000) {
+    std::string line;
+    const IoStatus s = c.ReadLine(256, Deadline::AfterMs(ms), line);
+    return s == IoStatus::kOk ? line : std::string("<") + net::Describe(s) + ">";
+  }
+
+  TestServerWindow window;
+  std::unique_ptr<CInterfaceCipherLab> component;
+  int port = 0;
+  ScratchFolder folder;
+  std::vector<std::thread> terminals;
+  std::atomic<size_t> terminalsDone{0};
+};
+
+TEST_F(StandinExchange, SimulatorFetchesABaseThroughTheWindow) {
+  const std::string base = RandomBytes(300000, 1);
+  window.downloadPath = folder.File(L"base2.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, base));
+  const std::wstring saved = folder.File(L"got.bin");
+
+  const ProcessResult r =
+      RunSimulator(L"download --serial A1B2C3 --base 2 --out \"" + saved + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_NE(r.output.find("base 2, 300000 bytes saved"), std::string::npos) << r.output;
+  std::string got;
+  ASSERT_TRUE(ReadBytes(saved, got));
+  EXPECT_TRUE(got == base);
+
+  ASSERT_EQ(window.received.size(), 1u);
+  const ReceivedRequest& q = window.received[0];
+  EXPECT_EQ(q.source, "CipherLab9x00");
+  EXPECT_EQ(q.event, "Download");
+  EXPECT_EQ(q.data, "127.0.0.1,2,0,A1B2C3");
+  EXPECT_EQ(q.byteCount, sizeof(TerminalRequest));
+  EXPECT_EQ(q.tag, 0u);
+  ASSERT_EQ(window.sends.size(), 1u);
+  EXPECT_EQ(window.sends[0].result, 1);
+  EXPECT_EQ(window.sends[0].errorCode, 0);
+}
+
+TEST_F(StandinExchange, SimulatorDeliversDataInBothModes) {
+  const std::wstring data = folder.File(L"collected.txt");
+  ASSERT_TRUE(WriteBytes(data, "line 1\r\nline 2\r\n"));
+  window.uploadPath = folder.File(L"own.txt");
+  window.uploadMode = 1;
+  window.deleteUploadedData = 1;
+  ProcessResult r = RunSimulator(
+      L"upload --serial 12345678 --base 3 --kind 2 --extra X7 --file \"" + data + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_NE(r.output.find("16 bytes of kind 2 stored"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("terminal data cleared"), std::string::npos) << r.output;
+  ASSERT_EQ(window.received.size(), 1u);
+  EXPECT_EQ(window.received[0].event, "Upload");
+  EXPECT_EQ(window.received[0].data, "127.0.0.1,3,X7,2,12345678");
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(window.uploadPath, stored));
+  EXPECT_EQ(stored, "line 1\r\nline 2\r\n");
+
+  // Mode 1 replaces; mode 0 appends.
+  r = RunSimulator(L"upload --serial 12345678 --base 3 --kind 2 --file \"" + data + L"\"" +
+                   Common());
+  ASSERT_TRUE(ReadBytes(window.uploadPath, stored));
+  EXPECT_EQ(stored, "line 1\r\nline 2\r\n");
+  window.uploadPath = folder.File(L"DataFile.txt");
+  window.uploadMode = 0;
+  window.deleteUploadedData = 0;
+  ASSERT_TRUE(WriteBytes(window.uploadPath, "earlier\r\n"));
+  r = RunSimulator(L"upload --serial 87654321 --base 1 --kind 1 --file \"" + data + L"\"" +
+                   Common());
+  EXPECT_NE(r.output.find("terminal data kept"), std::string::npos) << r.output;
+  ASSERT_TRUE(ReadBytes(window.uploadPath, stored));
+  EXPECT_EQ(stored, "earlier\r\nline 1\r\nline 2\r\n");
+  for (const CallRecord& f : window.fetches)
+    EXPECT_EQ(f.result, 1) << Narrow(f.description);
+  EXPECT_EQ(window.fetches.size(), 3u);
+}
+
+TEST_F(StandinExchange, SendFileWithoutAFileReportsItToBothSides) {
+  window.downloadPath = L"";
+  ProcessResult r = RunSimulator(L"download --serial SN1 --base 6 --out \"" +
+                                 folder.File(L"x.bin") + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 2u) << r.output;
+  EXPECT_NE(r.output.find("no file for SN1 base 6 (code 40"), std::string::npos) << r.output;
+  ASSERT_EQ(window.sends.size(), 1u);
+  EXPECT_EQ(window.sends[0].result, -1);
+  EXPECT_EQ(window.sends[0].errorCode, 1);
+  EXPECT_EQ(window.sends[0].description, L"Не указан файл для передачи");
+
+  window.downloadPath = folder.File(L"missing.txt");
+  r = RunSimulator(L"download --serial SN1 --base 1 --out \"" + folder.File(L"x.bin") + L"\"" +
+                   Common());
+  EXPECT_EQ(r.exitCode, 2u) << r.output;
+  ASSERT_EQ(window.sends.size(), 2u);
+  EXPECT_EQ(window.sends[1].result, -1);
+  EXPECT_EQ(window.sends[1].errorCode, 2);
+  EXPECT_EQ(window.sends[1].description, L"Не удалось открыть файл: " + window.downloadPath);
+  EXPECT_FALSE(Exists(folder.File(L"x.bin"))) << "the simulator keeps nothing of a failed download";
+}
+
+TEST_F(StandinExchange, TerminalLostMidUploadLeavesNoFileThatLooksComplete) {
+  window.uploadPath = folder.File(L"own.txt");
+  window.uploadMode = 1;
+  Terminal([](net::Channel& c) {
+    c.Write("UPLOAD;SN;1;1\n", Deadline::AfterMs(1000));
+    if (Line(c) != "GET;1;1") return;
+    c.Write("DATA;100000\n" + std::string(5000, 'x'), Deadline::AfterMs(1000));
+    c.socket().Close();  // the terminal walks out of range
+  });
+  ASSERT_TRUE(WaitForTerminals(1));
+  ASSERT_TRUE(PumpUntil([&] { return window.fetches.size() == 1; }));
+  EXPECT_EQ(window.fetches[0].result, -1);
+  EXPECT_EQ(window.fetches[0].errorCode, 6);
+  EXPECT_EQ(window.fetches[0].description, L"Терминал разорвал соединение");
+  EXPECT_TRUE(folder.Names().empty()) << "neither the target nor a temporary file is left";
+
+  // Appending: the shared file keeps exactly what it had.
+  window.uploadPath = folder.File(L"DataFile.txt");
+  window.uploadMode = 0;
+  ASSERT_TRUE(WriteBytes(window.uploadPath, "earlier\r\n"));
+  Terminal([](net::Channel& c) {
+    c.Write("UPLOAD;SN;1;1\n", Deadline::AfterMs(1000));
+    if (Line(c) != "GET;1;1") return;
+    c.Write("DATA;100000\n" + std::string(5000, 'x'), Deadline::AfterMs(1000));
+    c.socket().Close();
+  });
+  ASSERT_TRUE(WaitForTerminals(1));
+  ASSERT_TRUE(PumpUntil([&] { return window.fetches.size() == 2; }));
+  EXPECT_EQ(window.fetches[1].result, -1);
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(window.uploadPath, stored));
+  EXPECT_EQ(stored, "earlier\r\n");
+  EXPECT_EQ(folder.Names().size(), 1u);
+}
+
+TEST_F(StandinExchange, SeveralTerminalsAtOnce) {
+  window.downloadPath = folder.File(L"base.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, RandomBytes(50000, 2)));
+  int counter = 0;
+  window.uploadTarget = [&](const std::string& data) {
+    return folder.File(std::wstring(L"u") + std::to_wstring(++counter) + L"_" +
+                       std::wstring(DataField(data, 4).begin(), DataField(data, 4).end()) +
+                       L".txt");
+  };
+  const ProcessResult r =
+      RunSimulator(L"fleet --terminals 4 --exchanges 5 --upload-bytes 3000" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_NE(r.output.find("fleet: all exchanges succeeded"), std::string::npos) << r.output;
+  EXPECT_EQ(window.received.size(), 20u);
+  EXPECT_EQ(window.fetches.size(), 10u);
+  EXPECT_EQ(folder.Names().size(), 11u) << "the base and one file per upload";
+}
+
+TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
+  window.fetchUploads = false;  // leave an upload waiting
+  std::atomic<int> ended{0};
+  for (const char* first : {"", "UPLOAD;SN;1;1\n"}) {
+    Terminal([&, first](net::Channel& c) {
+      if (*first) c.Write(first, Deadline::AfterMs(1000));
+      std::string line;
+      if (c.ReadLine(256, Deadline::AfterMs(10000), line) != IoStatus::kOk) ++ended;
+    });
+  }
+  ASSERT_TRUE(PumpUntil([&] { return window.received.size() == 1; }));
+  const ULONGLONG start = ::GetTickCount64();
+  EXPECT_TRUE(component->Detach());
+  EXPECT_LT(::GetTickCount64() - start, 2500u);
+  ASSERT_TRUE(WaitForTerminals(2));
+  EXPECT_EQ(ended, 2) << "both connections were closed";
+
+  EXPECT_EQ(component->Attach(), 1) << "the same port again";
+  window.downloadPath = folder.File(L"b.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, "ok"));
+  const ProcessResult r =
+      RunSimulator(L"download --serial S --base 1 --out \"" + folder.File(L"o") + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+}
+
+TEST_F(StandinExchange, RealizeInsideADeliveryDoesNotWaitForItOrForOthers) {
+  window.downloadPath = folder.File(L"b.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, "never sent"));
+  ULONGLONG realizeTook = 0;
+  window.onDownload = [&] {
+    // A second terminal's request is on its way while this one is being delivered.
+    Terminal([](net::Channel& c) {
+      c.Write("DOWNLOAD;OTHER;1\n", Deadline::AfterMs(1000));
+      Line(c, 10000);
+    });
+    const ULONGLONG start = ::GetTickCount64();
+    window.component = nullptr;
+    component.reset();  // "Realize" from inside the copy-data message
+    realizeTook = ::GetTickCount64() - start;
+  };
+  Terminal([](net::Channel& c) {
+    c.Write("DOWNLOAD;FIRST;1\n", Deadline::AfterMs(1000));
+    Line(c, 10000);
+  });
+  ASSERT_TRUE(WaitForTerminals(2));
+  EXPECT_LT(realizeTook, 2500u);
+  EXPECT_TRUE(window.sends.empty());
+}
+
+TEST_F(StandinExchange, RealizeWhileATerminalWaitsInSendMessage) {
+  Terminal([](net::Channel& c) {
+    c.Write("DOWNLOAD;WAITING;1\n", Deadline::AfterMs(1000));
+    Line(c, 10000);
+  });
+  // Without pumping: the terminal's thread blocks in SendMessage to this thread.
+  const ULONGLONG until = ::GetTickCount64() + 10000;
+  while (!(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
+         ::GetTickCount64() < until) {
+    ::Sleep(5);
+  }
+  ASSERT_TRUE(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
+  const ULONGLONG start = ::GetTickCount64();
+  window.component = nullptr;
+  component.reset();
+  EXPECT_LT(::GetTickCount64() - start, 2500u) << "Realize must not wait for the blocked sender";
+  ASSERT_TRUE(WaitForTerminals(1));  // pumping lets the message through; the terminal ends
+  EXPECT_EQ(window.received.size(), 1u);
+}
+
+}  // namespace
+}  // namespace morvane::standin::testing
