@@ -70,10 +70,7 @@ void PinModule() {
 using namespace morvane::standin;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    SetModuleInstance(instance);
-    ::DisableThreadLibraryCalls(instance);
-  }
+  if (reason == DLL_PROCESS_ATTACH) SetModuleInstance(instance);
   return TRUE;
 }
 
