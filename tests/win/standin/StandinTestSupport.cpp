@@ -64,8 +64,9 @@ ScratchFolder::ScratchFolder() {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
+  // Process ids come round again; the tick count keeps a folder from an earlier run apart.
   path_ = std::wstring(temp) + L"standin-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++counter);
+          std::to_wstring(::GetTickCount64()) + L"-" + std::to_wstring(++counter);
   ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 

@@ -51,11 +51,13 @@ class StandinExchange : public ::testing::Test {
       ++terminalsDone;
     });
   }
-  bool WaitForTerminals(size_t count, int timeoutMs = 15000) {
-    const bool done = PumpUntil([&] { return terminalsDone >= count; }, timeoutMs);
+  // Pumps until every terminal started so far has finished (including ones started meanwhile).
+  bool WaitForTerminals(int timeoutMs = 15000) {
+    const bool done = PumpUntil([&] { return terminalsDone == terminals.size(); }, timeoutMs);
     for (auto& t : terminals)
       t.join();
     terminals.clear();
+    terminalsDone = 0;
     return done;
   }
   static std::string Line(net::Channel& c, int ms = 5000) {
@@ -166,7 +168,7 @@ TEST_F(StandinExchange, TerminalLostMidUploadLeavesNoFileThatLooksComplete) {
     c.Write("DATA;100000\n" + std::string(5000, 'x'), Deadline::AfterMs(1000));
     c.socket().Close();  // the terminal walks out of range
   });
-  ASSERT_TRUE(WaitForTerminals(1));
+  ASSERT_TRUE(WaitForTerminals());
   ASSERT_TRUE(PumpUntil([&] { return window.fetches.size() == 1; }));
   EXPECT_EQ(window.fetches[0].result, -1);
   EXPECT_EQ(window.fetches[0].errorCode, 6);
@@ -183,7 +185,7 @@ TEST_F(StandinExchange, TerminalLostMidUploadLeavesNoFileThatLooksComplete) {
     c.Write("DATA;100000\n" + std::string(5000, 'x'), Deadline::AfterMs(1000));
     c.socket().Close();
   });
-  ASSERT_TRUE(WaitForTerminals(1));
+  ASSERT_TRUE(WaitForTerminals());
   ASSERT_TRUE(PumpUntil([&] { return window.fetches.size() == 2; }));
   EXPECT_EQ(window.fetches[1].result, -1);
   std::string stored;
@@ -205,9 +207,14 @@ TEST_F(StandinExchange, SeveralTerminalsAtOnce) {
       RunSimulator(L"fleet --terminals 4 --exchanges 5 --upload-bytes 3000" + Common());
   EXPECT_EQ(r.exitCode, 0u) << r.output;
   EXPECT_NE(r.output.find("fleet: all exchanges succeeded"), std::string::npos) << r.output;
-  EXPECT_EQ(window.received.size(), 20u);
-  EXPECT_EQ(window.fetches.size(), 10u);
-  EXPECT_EQ(folder.Names().size(), 11u) << "the base and one file per upload";
+  EXPECT_EQ(window.received.size(), 20u) << r.output;
+  ASSERT_EQ(window.fetches.size(), 10u) << r.output;
+  for (const CallRecord& f : window.fetches)
+    EXPECT_EQ(f.result, 1) << Narrow(f.description);
+  std::string names;
+  for (const std::wstring& n : folder.Names())
+    names += Narrow(n) + " ";
+  EXPECT_EQ(folder.Names().size(), 11u) << "the base and one file per upload: " << names;
 }
 
 TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
@@ -224,7 +231,7 @@ TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
   const ULONGLONG start = ::GetTickCount64();
   EXPECT_TRUE(component->Detach());
   EXPECT_LT(::GetTickCount64() - start, 2500u);
-  ASSERT_TRUE(WaitForTerminals(2));
+  ASSERT_TRUE(WaitForTerminals());
   EXPECT_EQ(ended, 2) << "both connections were closed";
 
   EXPECT_EQ(component->Attach(), 1) << "the same port again";
@@ -254,7 +261,7 @@ TEST_F(StandinExchange, RealizeInsideADeliveryDoesNotWaitForItOrForOthers) {
     c.Write("DOWNLOAD;FIRST;1\n", Deadline::AfterMs(1000));
     Line(c, 10000);
   });
-  ASSERT_TRUE(WaitForTerminals(2));
+  ASSERT_TRUE(WaitForTerminals());
   EXPECT_LT(realizeTook, 2500u);
   EXPECT_TRUE(window.sends.empty());
 }
@@ -275,7 +282,7 @@ TEST_F(StandinExchange, RealizeWhileATerminalWaitsInSendMessage) {
   window.component = nullptr;
   component.reset();
   EXPECT_LT(::GetTickCount64() - start, 2500u) << "Realize must not wait for the blocked sender";
-  ASSERT_TRUE(WaitForTerminals(1));  // pumping lets the message through; the terminal ends
+  ASSERT_TRUE(WaitForTerminals());  // pumping lets the message through; the terminal ends
   EXPECT_EQ(window.received.size(), 1u);
 }
 
