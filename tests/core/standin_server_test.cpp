@@ -23,6 +23,11 @@ using net::IoStatus;
 using testing::FakeWindowThread;
 using testing::MemoryFileStore;
 
+// The component ended the connection: an orderly end, or a reset when unread bytes were left.
+bool Dropped(IoStatus status) {
+  return status == IoStatus::kClosed || status == IoStatus::kFailed;
+}
+
 // Field i (0-based) of a comma-separated request text.
 std::string Field(const std::string& data, int i) {
   size_t start = 0;
@@ -354,7 +359,7 @@ TEST_F(StandinServerTest, MalformedAndHostileLinesGetClearRepliesAndNoDelivery) 
   EXPECT_EQ(ReadLine(raw), "ERR;20;line too long");
   IoStatus status;
   ReadLine(raw, &status);
-  EXPECT_EQ(status, IoStatus::kClosed) << "a stream without line ends is dropped";
+  EXPECT_TRUE(Dropped(status)) << "a stream without line ends is dropped";
 
   net::Channel garbage = Raw();
   std::string lines;
@@ -364,7 +369,7 @@ TEST_F(StandinServerTest, MalformedAndHostileLinesGetClearRepliesAndNoDelivery) 
   for (int i = 0; i < kMaxBadRequests; ++i)
     ReadLine(garbage);
   ReadLine(garbage, &status);
-  EXPECT_EQ(status, IoStatus::kClosed) << "persistent garbage ends the connection";
+  EXPECT_TRUE(Dropped(status)) << "persistent garbage ends the connection";
   EXPECT_TRUE(window->Delivered().empty());
 }
 
@@ -373,7 +378,7 @@ TEST_F(StandinServerTest, SilentAndExcessTerminalsAreTurnedAway) {
   net::Channel silent = Raw();
   IoStatus status;
   ReadLine(silent, &status, 3000);
-  EXPECT_EQ(status, IoStatus::kClosed) << "a connection that says nothing within Delay ends";
+  EXPECT_TRUE(Dropped(status)) << "a connection that says nothing within Delay ends";
 
   server->SetDelay(20000);
   std::vector<net::Channel> idle;

@@ -224,9 +224,11 @@ void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> se
     auto& list = session->connections;
     list.erase(std::remove(list.begin(), list.end(), connection), list.end());
   }
-  // The terminal sees the end now; the handle itself closes with its last owner (this thread, or
-  // a queue entry that still points at the connection).
+  // Nobody else uses the socket any more: Detach only reaches connections in the list, a queue
+  // entry left behind is marked gone (or finished) and a delivery has ended. The end of the
+  // stream goes out first, after any last reply.
   connection->channel.socket().Shutdown();
+  connection->channel.socket().Close();
 }
 
 void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
