@@ -1,0 +1,71 @@
+#pragma once
+// Helpers for the end-to-end tests: build paths as wine sees them, the terminal simulator, free
+// ports, and the log's lines with their time stamps checked and taken off.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/ScopedResource.h"
+#include "win/exchange/TempFolder.h"
+
+namespace morvane::e2e {
+
+// A build path (Unix) as a Windows path under wine.
+std::wstring WindowsPath(const char* unixPath);
+// Paths and serials of these tests are plain ASCII; anything else shows up as '?'.
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
+
+std::string RandomBytes(size_t size, unsigned seed);
+
+// The names of the files (not folders) in a folder, sorted.
+std::vector<std::wstring> FileNames(const std::wstring& folder);
+
+// A TCP port that nobody listens on right now.
+int FreePort();
+
+struct SimulatorRun {
+  DWORD exitCode = 0xFFFFFFFF;  // 0 done, 1 failed, 2 no file, 3 bad command line
+  std::string output;
+};
+// The Windows build of terminal-sim running beside the test, its output going to a scratch file.
+class Simulator {
+ public:
+  explicit Simulator(const std::wstring& arguments);
+  // A simulator still running here is ended.
+  ~Simulator();
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+  // Waits for the end (ending it after timeoutMs) and gives its exit code and output.
+  SimulatorRun Wait(int timeoutMs = 90000);
+
+ private:
+  testing::TempFolder scratch_;
+  ScopedFileHandle output_;
+  ScopedHandle process_;
+  std::string startError_;
+};
+
+// Runs terminal-sim with the given arguments and waits for it to end.
+SimulatorRun RunSimulator(const std::wstring& arguments, int timeoutMs = 90000);
+
+// The time stamp "d.m.yyyy h:m:s " that starts every log line (UTC, no leading zeros). Returns the
+// length of the stamp at the start of line, or 0 when the line does not start with one.
+size_t LogStampLength(const std::wstring& line);
+
+// The messages of a log text: its lines (CR LF ended) with their stamps taken off. A line without
+// a proper stamp, or text after the last line end, is returned whole with "<bad line> " in front,
+// so that it fails any comparison with expected messages.
+std::vector<std::wstring> LogMessages(const std::wstring& text);
+
+// A saved log file: its bytes read as CP1251 and split as above.
+std::vector<std::wstring> LogFileMessages(const std::wstring& path);
+
+// How many messages start with the given text.
+size_t CountStartingWith(const std::vector<std::wstring>& messages, const std::wstring& start);
+
+// Messages for a test's failure output.
+std::string Describe(const std::vector<std::wstring>& messages);
+
+}  // namespace morvane::e2e

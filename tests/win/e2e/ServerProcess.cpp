@@ -1,0 +1,194 @@
+#include "ServerProcess.h"
+
+#include "E2eSupport.h"
+#include "res/resource.h"
+#include "terminal/TerminalRequest.h"
+
+namespace morvane::e2e {
+
+namespace {
+
+// Memory in another process, given back when the owner goes.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, size_t size)
+      : process_(process),
+        address_(
+            ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~RemoteMemory() {
+    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+  char* Address() const { return static_cast<char*>(address_); }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+bool PollUntil(const std::function<bool()>& done, int timeoutMs) {
+  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  for (;;) {
+    if (done()) return true;
+    if (::GetTickCount64() >= until) return false;
+    ::Sleep(20);
+  }
+}
+
+std::wstring WindowTitle(HWND window) {
+  wchar_t title[256] = {};
+  ::GetWindowTextW(window, title, 256);
+  return title;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+  WindowSearch search{processId, {}};
+  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+ServerProcess::~ServerProcess() {
+  if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.Get(), 98);
+    ::WaitForSingleObject(process_.Get(), 10000);
+  }
+}
+
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
+  std::wstring commandLine = L"\"" + WindowsPath(MORVANE_EXE) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workFolder.c_str(), &startup, &info)) {
+    error_ = "cannot start " + Narrow(commandLine) + ": error " + std::to_string(::GetLastError());
+    return false;
+  }
+  process_.Reset(info.hProcess);
+  const ScopedHandle thread(info.hThread);
+  processId_ = info.dwProcessId;
+
+  bool ended = false;
+  PollUntil(
+      [&] {
+        window_ = FindMainWindow();
+        ended = ::WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
+        return window_ != nullptr || ended;
+      },
+      timeoutMs);
+  if (window_) return true;
+  DWORD exitCode = 0;
+  ::GetExitCodeProcess(process_.Get(), &exitCode);
+  error_ = ended ? "the program ended at start-up with exit code " + std::to_string(exitCode)
+                 : "no main window after " + std::to_string(timeoutMs) +
+                       " ms; its windows: " + DescribeOwnWindows();
+  return false;
+}
+
+HWND ServerProcess::FindMainWindow() const {
+  for (HWND window : TopLevelWindowsOf(processId_)) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    if (std::wstring(className) == L"#32770" && WindowTitle(window) == kMainWindowTitle)
+      return window;
+  }
+  return nullptr;
+}
+
+std::string ServerProcess::DescribeOwnWindows() const {
+  std::string out;
+  for (HWND window : TopLevelWindowsOf(processId_)) {
+    const std::vector<std::wstring> title{WindowTitle(window)};
+    out += "[" + Describe(title) + "]";
+  }
+  return out.empty() ? "none" : out;
+}
+
+std::wstring ServerProcess::LogText() const {
+  // Not empty when the control cannot be read, so that it never passes for a cleared log.
+  const std::wstring noAnswer = L"<the log control did not answer>";
+  const HWND edit = ::GetDlgItem(window_, IDC_LOG_EDIT);
+  if (!edit) return noAnswer;
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length))
+    return noAnswer;
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_NORMAL, 10000, &copied)) {
+    return noAnswer;
+  }
+  text.resize(copied);
+  return text;
+}
+
+std::vector<std::wstring> ServerProcess::LogMessages() const {
+  return e2e::LogMessages(LogText());
+}
+
+bool ServerProcess::WaitForLog(const std::wstring& start, size_t count, int timeoutMs) const {
+  return WaitUntilLog(
+      [&](const std::vector<std::wstring>& m) { return CountStartingWith(m, start) >= count; },
+      timeoutMs);
+}
+
+bool ServerProcess::WaitUntilLog(const std::function<bool(const std::vector<std::wstring>&)>& done,
+                                 int timeoutMs) const {
+  return PollUntil([&] { return done(LogMessages()); }, timeoutMs);
+}
+
+void ServerProcess::PostCommand(WORD command) const {
+  ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+bool ServerProcess::SendTerminalRequest(const std::string& event, const std::string& data) {
+  const std::string source = kRequestSource;
+  const std::string texts = source + '\0' + event + '\0' + data + '\0';
+  const RemoteMemory remote(process_.Get(), texts.size());
+  SIZE_T written = 0;
+  if (!remote.Address() ||
+      !::WriteProcessMemory(process_.Get(), remote.Address(), texts.data(), texts.size(),
+                            &written) ||
+      written != texts.size()) {
+    error_ = "cannot place the request's texts in the program";
+    return false;
+  }
+  TerminalRequest request{remote.Address(), remote.Address() + source.size() + 1,
+                          remote.Address() + source.size() + 1 + event.size() + 1};
+  COPYDATASTRUCT copyData{0, sizeof request, &request};
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData),
+                             SMTO_NORMAL, 30000, &result)) {
+    error_ = "the window did not take the request";
+    return false;
+  }
+  return true;
+}
+
+bool ServerProcess::Close(WORD command, DWORD& exitCode, int timeoutMs) {
+  PostCommand(command);
+  if (::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
+    error_ = "the program did not end within " + std::to_string(timeoutMs) + " ms";
+    return false;
+  }
+  ::GetExitCodeProcess(process_.Get(), &exitCode);
+  return true;
+}
+
+}  // namespace morvane::e2e

@@ -1,0 +1,60 @@
+#pragma once
+// The real server program (Morvane.exe) as a child process of the test: started in a working
+// folder of the test's own, watched through its main window (the log control's text), driven by
+// the commands of its toolbar and menus, and closed the way a user closes it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/ScopedResource.h"
+
+namespace morvane::e2e {
+
+inline constexpr wchar_t kMainWindowTitle[] = L"Сервер обновления терминалов";
+
+class ServerProcess {
+ public:
+  ServerProcess() = default;
+  // A program still running here (a test that failed half-way) is ended without its close.
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  // Starts the program and waits until its main window is there. On failure, Error() says why.
+  bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
+  const std::string& Error() const { return error_; }
+  HWND MainWindow() const { return window_; }
+
+  // The log as the window shows it, and its messages without time stamps.
+  std::wstring LogText() const;
+  std::vector<std::wstring> LogMessages() const;
+  // Waits until at least count log messages start with the given text.
+  bool WaitForLog(const std::wstring& start, size_t count = 1, int timeoutMs = 30000) const;
+  // Waits until the log's messages satisfy done.
+  bool WaitUntilLog(const std::function<bool(const std::vector<std::wstring>&)>& done,
+                    int timeoutMs = 30000) const;
+
+  // A toolbar or menu command, as a click would send it.
+  void PostCommand(WORD command) const;
+
+  // A terminal request delivered the way the component delivers one: WM_COPYDATA with the record
+  // of three pointers, whose texts are placed in the program's own memory first. Returns when the
+  // window has handled the message.
+  bool SendTerminalRequest(const std::string& event, const std::string& data);
+
+  // Posts the close command (IDOK or IDCANCEL) and waits for the process to end.
+  bool Close(WORD command, DWORD& exitCode, int timeoutMs = 30000);
+
+ private:
+  HWND FindMainWindow() const;
+  std::string DescribeOwnWindows() const;
+
+  ScopedHandle process_;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace morvane::e2e
