@@ -9,7 +9,7 @@
 #include <map>
 #include <set>
 
-#include "ServerTest.h"
+#include "EndToEnd.h"
 
 namespace morvane::e2e {
 namespace {
@@ -32,10 +32,10 @@ std::string FleetUploadText(const std::string& serial, int exchange, size_t size
   return text;
 }
 
-class FleetTest : public ServerTest {
+class EndToEndFleet : public EndToEnd {
  protected:
   void SetUp() override {
-    ServerTest::SetUp();
+    EndToEnd::SetUp();
     ASSERT_TRUE(WriteFileBytes(base1, RandomBytes(30000, 51)));
     ASSERT_TRUE(::CreateDirectoryW(uploads.c_str(), nullptr));
     settings.Set(L"OneFileForAll_TSD", 1)
@@ -95,7 +95,7 @@ class FleetTest : public ServerTest {
   const std::wstring uploads = folder / L"up";
 };
 
-TEST_F(FleetTest, FleetOfTerminalsLosesNoUpload) {
+TEST_F(EndToEndFleet, FleetOfTerminalsLosesNoUpload) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
 
   // The fleet alternates: terminal t's exchange e is an upload when t + e is odd.
@@ -134,7 +134,7 @@ TEST_F(FleetTest, FleetOfTerminalsLosesNoUpload) {
   EXPECT_EQ(SettingsKey::ReadNumber(L"SuffiksIndex"), static_cast<DWORD>(uploadCount + 1));
 }
 
-TEST_F(FleetTest, ClosingDuringTrafficKeepsCounterLogAndFilesInStep) {
+TEST_F(EndToEndFleet, ClosingDuringTrafficKeepsCounterLogAndFilesInStep) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
   // More exchanges than will happen: the program is closed while terminals keep coming.
   Simulator fleet(FleetArguments(6, 200) + L" --wait 10000");

@@ -5,7 +5,7 @@
 // another terminal's file, and control characters never split a log line.
 #include <gtest/gtest.h>
 
-#include "ServerTest.h"
+#include "EndToEnd.h"
 
 namespace morvane::e2e {
 namespace {
@@ -14,7 +14,7 @@ using morvane::testing::Exists;
 using morvane::testing::ReadFileBytes;
 using morvane::testing::WriteFileBytes;
 
-TEST_F(ServerTest, OwnBaseFilesByIndexWithDeletionAndCountedUploadFiles) {
+TEST_F(EndToEnd, OwnBaseFilesByIndexWithDeletionAndCountedUploadFiles) {
   // "..\..\x" seen from the bases folder is the test folder itself.
   const std::wstring terminals = folder / L"terminals";
   const std::wstring bases = terminals + L"\\bases";

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "ServerTest.h"
+#include "EndToEnd.h"
 #include "framework/ScopedResource.h"
 #include "res/resource.h"
 #include "standin/net/Socket.h"
@@ -42,19 +42,19 @@ void RemoveAutorunValue() {
   }
 }
 
-class ServerControlTest : public ServerTest {
+class EndToEndServerControl : public EndToEnd {
  protected:
   void SetUp() override {
-    ServerTest::SetUp();
+    EndToEnd::SetUp();
     RemoveAutorunValue();
   }
   void TearDown() override {
     RemoveAutorunValue();
-    ServerTest::TearDown();
+    EndToEnd::TearDown();
   }
 };
 
-TEST_F(ServerControlTest, FailedAutoStartThenConnectAndDisconnectAndLogSavedByHand) {
+TEST_F(EndToEndServerControl, FailedAutoStartThenConnectAndDisconnectAndLogSavedByHand) {
   const std::wstring base1 = folder / L"base1.txt";
   const std::string base1Bytes = RandomBytes(20000, 41);
   ASSERT_TRUE(WriteFileBytes(base1, base1Bytes));

@@ -4,7 +4,7 @@
 // cleared, so that the saved file shows both the manual save and the save on exit.
 #include <gtest/gtest.h>
 
-#include "ServerTest.h"
+#include "EndToEnd.h"
 #include "res/resource.h"
 
 namespace morvane::e2e {
@@ -17,7 +17,7 @@ std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
 
-TEST_F(ServerTest, SharedSetDownloadsAndSharedFileUploadsWithOutsidePrograms) {
+TEST_F(EndToEnd, SharedSetDownloadsAndSharedFileUploadsWithOutsidePrograms) {
   const std::wstring base1 = folder / L"base1.txt";
   const std::wstring missingBase2 = folder / L"base2-missing.txt";
   const std::wstring dataFile = folder / L"DataFile.txt";

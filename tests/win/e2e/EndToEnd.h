@@ -29,7 +29,7 @@ inline std::wstring FetchedLine(const std::wstring& path, const std::wstring& se
   return L"Данные выгружены из терминала - SN: " + serial + L" IP: " + ip + L" в: " + path;
 }
 
-class ServerTest : public ::testing::Test {
+class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     SettingsKey::Remove();
