@@ -1,7 +1,7 @@
 #pragma once
 // The on-screen log: the main window's read-only multi-line edit control. Lines are inserted at
-// the end of the text (EM_REPLACESEL); the existing text is never set anew, so adding a line costs
-// the same after weeks of running as on the first day.
+// the end of the text (EM_REPLACESEL); the existing text is never set anew, so adding a line never
+// copies the whole log through the program.
 #include <windows.h>
 
 #include "base/UtcTime.h"
@@ -9,8 +9,6 @@
 #include "log/LogSave.h"
 
 namespace morvane {
-
-struct ServerSettings;
 
 class CSystemClock : public IClock {
  public:
