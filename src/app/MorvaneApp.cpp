@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Help.h"
 #include "app/MorvaneDlg.h"
 
 namespace morvane {
