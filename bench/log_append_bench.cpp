@@ -99,6 +99,7 @@ int wmain(int argc, wchar_t** argv) {
     ::SetWindowTextW(edit, text.c_str());
     std::wprintf(L"  filled with %d lines in one go, %.1f s\n", lines - window,
                  fill.Microseconds() / 1e6);
+    std::fflush(stdout);
   } else {
     AddLines(log, lines - 2 * window, window, total);
   }
