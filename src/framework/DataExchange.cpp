@@ -2,26 +2,15 @@
 
 #include <cerrno>
 #include <cwchar>
-#include <vector>
+
+#include "framework/WindowText.h"
 
 namespace morvane {
-namespace {
-
-std::wstring ReadItemText(HWND dialog, int id) {
-  HWND item = ::GetDlgItem(dialog, id);
-  const int length = item ? ::GetWindowTextLengthW(item) : 0;
-  if (length <= 0) return std::wstring();
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-  const int got = ::GetWindowTextW(item, buffer.data(), length + 1);
-  return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
-}
-
-}  // namespace
 
 void DataExchange::Text(int id, std::wstring& value, int maxChars) {
   if (!Active()) return;
   if (m_saving) {
-    value = ReadItemText(m_dialog, id);
+    value = WindowText(::GetDlgItem(m_dialog, id));
   } else {
     if (maxChars > 0) ::SendDlgItemMessageW(m_dialog, id, EM_LIMITTEXT, maxChars, 0);
     ::SetDlgItemTextW(m_dialog, id, value.c_str());
@@ -43,7 +32,7 @@ void DataExchange::Int(int id, int& value, int min, int max) {
     ::SetDlgItemTextW(m_dialog, id, std::to_wstring(value).c_str());
     return;
   }
-  const std::wstring text = ReadItemText(m_dialog, id);
+  const std::wstring text = WindowText(::GetDlgItem(m_dialog, id));
   wchar_t* end = nullptr;
   errno = 0;
   const long long parsed = std::wcstoll(text.c_str(), &end, 10);

@@ -1,10 +1,10 @@
 #include "framework/Dialog.h"
 
 #include <exception>
-#include <vector>
 
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/WindowText.h"
 
 namespace morvane {
 
@@ -74,12 +74,7 @@ void CDialog::DestroyWindow() {
 }
 
 std::wstring CDialog::ItemText(int id) const {
-  HWND item = Item(id);
-  const int length = item ? ::GetWindowTextLengthW(item) : 0;
-  if (length <= 0) return std::wstring();
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-  const int got = ::GetWindowTextW(item, buffer.data(), length + 1);
-  return std::wstring(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
+  return WindowText(Item(id));
 }
 
 void CDialog::SetItemText(int id, const std::wstring& text) const {

@@ -1,6 +1,7 @@
 #include "log/LogView.h"
 
 #include "exchange/Win32FileSystem.h"
+#include "framework/WindowText.h"
 #include "log/LogFile.h"
 #include "log/LogLine.h"
 #include "log/LogMenu.h"
@@ -39,13 +40,7 @@ bool CLogView::IsModified() const {
 }
 
 std::wstring CLogView::Text() const {
-  if (!m_edit) return {};
-  const int length = ::GetWindowTextLengthW(m_edit);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(m_edit, text.data(), length + 1);
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return WindowText(m_edit);
 }
 
 void CLogView::Clear() {
