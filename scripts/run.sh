@@ -11,10 +11,8 @@ scripts/bootstrap.sh
 cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target Morvane CipherLab9x00
 
-export WINEPREFIX="$PWD/build/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-scripts/wine-prefix.sh "$WINEPREFIX"
-scripts/register-standin.sh "$build"
-
+# The display comes first: wine's desktop process, started by the first wine command below,
+# keeps the display it was started with.
 if [ -z "${DISPLAY:-}" ]; then
   display_file="$(mktemp)"
   Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$display_file" >/dev/null 2>&1 &
@@ -25,5 +23,12 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "run: no display given; the server runs on a private Xvfb display $DISPLAY"
 fi
 
+export WINEPREFIX="$PWD/build/run-prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+scripts/wine-prefix.sh "$WINEPREFIX"
+scripts/register-standin.sh "$build"
+
 echo "run: starting the server (stop it with Ctrl+C, or 'Выход' in its window)"
-exec env LC_ALL=ru_RU.UTF-8 wine "$build/src/app/Morvane.exe"
+rc=0
+env LC_ALL=ru_RU.UTF-8 wine "$build/src/app/Morvane.exe" || rc=$?
+echo "run: the server has ended (exit code $rc)"
+exit $rc
