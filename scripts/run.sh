@@ -18,6 +18,7 @@ if [ -z "${DISPLAY:-}" ]; then
   Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill $xvfb_pid 2>/dev/null; rm -f "$display_file"' EXIT
+  trap 'exit 130' INT TERM
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n1 "$display_file")"
   echo "run: no display given; the server runs on a private Xvfb display $DISPLAY"
