@@ -1,6 +1,7 @@
 #pragma once
 // The application object: common controls, the settings record, and the main window run modally.
-// When the main window ends, the process ends.
+// When the main window ends, the process ends. Only one copy runs in a logon session.
+#include "app/SingleInstance.h"
 #include "framework/Application.h"
 #include "settings/ServerSettings.h"
 
@@ -14,6 +15,7 @@ class CMorvaneApp : public CApplication {
   ServerSettings& Settings() { return m_settings; }
 
  private:
+  CSingleInstance m_instance;
   ServerSettings m_settings;
 };
 

@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/Autorun.h"
 #include "app/Help.h"
+#include "app/StartFailure.h"
 #include "base/PrivateMessages.h"
 #include "exchange/Download.h"
 #include "exchange/ExchangeContext.h"
@@ -68,6 +69,17 @@ std::span<const MessageEntry<CMorvaneDlg>> CMorvaneDlg::MessageMap() {
 }
 
 BOOL CMorvaneDlg::OnInit() {
+  // Left to the dialog's exception barrier, a failure here would leave a process without a
+  // window to show and without a way to close it.
+  try {
+    StartUp();
+  } catch (...) {
+    AbandonStart();
+  }
+  return TRUE;
+}
+
+void CMorvaneDlg::StartUp() {
   m_log.Attach(Item(IDC_LOG_EDIT));
   m_intake = std::make_unique<CRequestIntake>(m_hWnd, *this);
 
@@ -102,7 +114,27 @@ BOOL CMorvaneDlg::OnInit() {
   // tray never flashes its window.
   ::PostMessageW(
       m_hWnd, IsSet(m_settings.MinimizeToTaryWhenStart) ? WM_START_HIDDEN : WM_START_SHOWN, 0, 0);
-  return TRUE;
+}
+
+// No close sequence: it would write the defaults of settings that were never loaded over the
+// stored ones. The window stays, hidden and deaf, until the user has read why the program ends.
+void CMorvaneDlg::AbandonStart() {
+  m_startFailed = true;
+  m_tray.Remove();
+  // The component stops delivering requests to a window that cannot serve them.
+  g_pCipherLab = nullptr;
+  m_component.reset();
+  m_registry.reset();
+  ShowStartFailure();
+  ::ExitProcess(static_cast<UINT>(kStartFailedExitCode));
+}
+
+INT_PTR CMorvaneDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (m_startFailed) {
+    handled = true;  // not even the dialog's own OK and Cancel, which would start the close
+    return FALSE;
+  }
+  return CDialogImpl<CMorvaneDlg>::RouteMessage(message, wParam, lParam, handled);
 }
 
 void CMorvaneDlg::DestroyWindow() {

@@ -40,11 +40,16 @@ class CMorvaneDlg : public CDialogImpl<CMorvaneDlg>, public IRequestHandlers {
   bool IsShown() const { return m_bVisible != 0; }
 
  protected:
+  // Runs StartUp; a start that throws ends the program cleanly (message box, exit code -1).
   BOOL OnInit() override;
+  // The start-up sequence, in its order (later steps read what earlier steps set up).
+  virtual void StartUp();
   void DestroyWindow() override;
+  INT_PTR RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
  private:
   // Start-up steps.
+  [[noreturn]] void AbandonStart();
   void AddSystemMenuItem();
   void BuildToolbar();
   void ApplyTransparency();
@@ -87,7 +92,8 @@ class CMorvaneDlg : public CDialogImpl<CMorvaneDlg>, public IRequestHandlers {
   std::unique_ptr<CInterfaceCipherLab> m_component;
   std::unique_ptr<CRegistry> m_registry;
   int m_bConnected = 0;
-  int m_bVisible = 0;  // while 0 the window refuses to be shown
+  int m_bVisible = 0;          // while 0 the window refuses to be shown
+  bool m_startFailed = false;  // the window handles nothing while the program ends
 };
 
 }  // namespace morvane

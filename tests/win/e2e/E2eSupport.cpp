@@ -1,8 +1,11 @@
 #include "E2eSupport.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <random>
 
+#include "framework/WindowText.h"
 #include "standin/net/Socket.h"
 
 namespace morvane::e2e {
@@ -49,6 +52,30 @@ int FreePort() {
   std::string error;
   const standin::net::Socket probe = standin::net::ListenTcp(0, 1, error);
   return probe.Valid() ? probe.LocalPort() : 0;
+}
+
+bool Listened(int port) {
+  std::string error;
+  return !standin::net::ListenTcp(port, 1, error).Valid();
+}
+
+bool TrayIconShown(HWND owner) {
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = sizeof probe;
+  probe.hWnd = owner;
+  probe.uID = 1;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool WaitUntilShown(HWND window, int timeoutMs) {
+  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (!::IsWindowVisible(window) && ::GetTickCount64() < until)
+    ::Sleep(20);
+  return ::IsWindowVisible(window) != FALSE;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  return WindowText(::GetDlgItem(box, 0xFFFF));  // the id of a message box's text
 }
 
 Simulator::Simulator(const std::wstring& arguments) {

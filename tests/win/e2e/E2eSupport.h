@@ -24,6 +24,16 @@ std::vector<std::wstring> FileNames(const std::wstring& folder);
 
 // A TCP port that nobody listens on right now.
 int FreePort();
+// Whether anybody listens on the port (it cannot be taken).
+bool Listened(int port);
+
+// Whether the notification area holds the icon (id 1) of that window: the area answers a change
+// that asks for nothing only for an icon it has.
+bool TrayIconShown(HWND owner);
+// Waits until the window is shown (the program shows its window only once start-up is over).
+bool WaitUntilShown(HWND window, int timeoutMs = 10000);
+// The text of a message box.
+std::wstring MessageBoxText(HWND box);
 
 struct SimulatorRun {
   DWORD exitCode = 0xFFFFFFFF;  // 0 done, 1 failed, 2 no file, 3 bad command line

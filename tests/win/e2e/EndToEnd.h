@@ -32,6 +32,8 @@ inline std::wstring FetchedLine(const std::wstring& path, const std::wstring& se
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A second copy would only show the first one's window and end: each test needs its own.
+    ASSERT_TRUE(ServerProcess::WaitUntilNoCopyRuns()) << "a program of an earlier test still runs";
     SettingsKey::Remove();
     port = FreePort();
     ASSERT_NE(port, 0);

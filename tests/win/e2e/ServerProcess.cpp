@@ -1,6 +1,7 @@
 #include "ServerProcess.h"
 
 #include "E2eSupport.h"
+#include "app/SingleInstance.h"
 #include "res/resource.h"
 #include "terminal/TerminalRequest.h"
 
@@ -70,8 +71,8 @@ ServerProcess::~ServerProcess() {
   }
 }
 
-bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  std::wstring commandLine = L"\"" + WindowsPath(MORVANE_EXE) + L"\"";
+bool ServerProcess::Launch(const std::wstring& workFolder, const char* program) {
+  std::wstring commandLine = L"\"" + WindowsPath(program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -83,11 +84,18 @@ bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
   process_.Reset(info.hProcess);
   const ScopedHandle thread(info.hThread);
   processId_ = info.dwProcessId;
+  return true;
+}
 
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
+  return Launch(workFolder) && WaitForMainWindow(timeoutMs);
+}
+
+bool ServerProcess::WaitForMainWindow(int timeoutMs) {
   bool ended = false;
   PollUntil(
       [&] {
-        window_ = FindMainWindow();
+        window_ = FindDialog(kMainWindowTitle);
         ended = ::WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
         return window_ != nullptr || ended;
       },
@@ -101,14 +109,28 @@ bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
   return false;
 }
 
-HWND ServerProcess::FindMainWindow() const {
+HWND ServerProcess::FindDialog(const std::wstring& title) const {
   for (HWND window : TopLevelWindowsOf(processId_)) {
     wchar_t className[64] = {};
     ::GetClassNameW(window, className, 64);
-    if (std::wstring(className) == L"#32770" && WindowTitle(window) == kMainWindowTitle)
-      return window;
+    if (std::wstring(className) == L"#32770" && WindowTitle(window) == title) return window;
   }
   return nullptr;
+}
+
+HWND ServerProcess::WaitForDialog(const std::wstring& title, int timeoutMs) const {
+  HWND found = nullptr;
+  PollUntil([&] { return (found = FindDialog(title)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+bool ServerProcess::WaitUntilNoCopyRuns(int timeoutMs) {
+  return PollUntil(
+      [] {
+        const ScopedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName));
+        return !mutex;
+      },
+      timeoutMs);
 }
 
 std::string ServerProcess::DescribeOwnWindows() const {
@@ -183,6 +205,10 @@ bool ServerProcess::SendTerminalRequest(const std::string& event, const std::str
 
 bool ServerProcess::Close(WORD command, DWORD& exitCode, int timeoutMs) {
   PostCommand(command);
+  return WaitForExit(exitCode, timeoutMs);
+}
+
+bool ServerProcess::WaitForExit(DWORD& exitCode, int timeoutMs) {
   if (::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
     error_ = "the program did not end within " + std::to_string(timeoutMs) + " ms";
     return false;

@@ -24,8 +24,18 @@ class ServerProcess {
 
   // Starts the program and waits until its main window is there. On failure, Error() says why.
   bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
+  // Starts a program (a build path) and returns at once; then WaitForMainWindow.
+  bool Launch(const std::wstring& workFolder, const char* program = MORVANE_EXE);
+  bool WaitForMainWindow(int timeoutMs = 30000);
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
+
+  // A top-level dialog of the program with that caption, shown or not; null after timeoutMs.
+  HWND WaitForDialog(const std::wstring& title, int timeoutMs = 30000) const;
+  // Waits for the process to end and gives its exit code.
+  bool WaitForExit(DWORD& exitCode, int timeoutMs = 30000);
+  // Waits until no copy of the program runs in this session (none holds its instance mutex).
+  static bool WaitUntilNoCopyRuns(int timeoutMs = 30000);
 
   // The log as the window shows it, and its messages without time stamps.
   std::wstring LogText() const;
@@ -48,7 +58,7 @@ class ServerProcess {
   bool Close(WORD command, DWORD& exitCode, int timeoutMs = 30000);
 
  private:
-  HWND FindMainWindow() const;
+  HWND FindDialog(const std::wstring& title) const;
   std::string DescribeOwnWindows() const;
 
   ScopedHandle process_;
