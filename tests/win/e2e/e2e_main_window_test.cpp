@@ -1,13 +1,31 @@
-// The main window as a user meets it, end to end: where the keyboard focus lands first.
+// The main window as a user meets it, end to end: where the keyboard focus lands first; the about
+// box from the toolbar, the notification-area menu and the system menu, and at log-off.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "EndToEnd.h"
+#include "base/PrivateMessages.h"
+#include "framework/WindowText.h"
 #include "res/resource.h"
 
 namespace morvane::e2e {
 namespace {
 
 using EndToEndMainWindow = EndToEnd;
+
+constexpr wchar_t kAboutTitle[] = L"О программе";
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
+  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (!done()) {
+    if (::GetTickCount64() >= until) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
 
 TEST_F(EndToEndMainWindow, LogIsNoTabStopSoTheFirstFocusIsOnTheLogButton) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
@@ -23,6 +41,55 @@ TEST_F(EndToEndMainWindow, LogIsNoTabStopSoTheFirstFocusIsOnTheLogButton) {
   ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &thread));
   EXPECT_EQ(thread.hwndFocus, ::GetDlgItem(window, IDC_LOG_BUTTON));
   ASSERT_NO_FATAL_FAILURE(CloseServer());
+}
+
+// Opens the about box the way `open` does, checks that the user sees it over a disabled main
+// window, presses its OK and checks that the main window is usable again.
+void OpenAndCloseAbout(const ServerProcess& server, const std::function<void()>& open) {
+  const HWND window = server.MainWindow();
+  open();
+  const HWND about = server.WaitForDialog(kAboutTitle, 10000);
+  ASSERT_NE(about, nullptr) << "no about box";
+  EXPECT_TRUE(WaitUntilShown(about)) << "the about box is there but not shown";
+  EXPECT_FALSE(::IsWindowEnabled(window)) << "the about box is not modal";
+  EXPECT_NE(WindowText(::GetDlgItem(about, IDC_ABOUT_TEXT)).find(L"Версия программы: 1.0.0.1"),
+            std::wstring::npos);
+  ::PostMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(window); }))
+      << "the main window did not come back";
+}
+
+TEST_F(EndToEndMainWindow, AboutBoxFromToolbarTrayMenuAndSystemMenuThenExit) {
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  const HWND window = server.MainWindow();
+  ASSERT_TRUE(WaitUntilShown(window));
+
+  ASSERT_NO_FATAL_FAILURE(OpenAndCloseAbout(server, [&] { server.PostCommand(ID_APP_ABOUT); }));
+  ASSERT_NO_FATAL_FAILURE(OpenAndCloseAbout(server, [&] {
+    // Right click on the icon, then the item's mnemonic, as the keyboard gives it to the menu.
+    ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([] {
+      const HWND menu = ::FindWindowW(L"#32768", nullptr);
+      return menu && ::IsWindowVisible(menu);
+    })) << "no notification-area menu";
+    ::PostMessageW(window, WM_CHAR, L'о', 0);
+  }));
+  ASSERT_NO_FATAL_FAILURE(
+      OpenAndCloseAbout(server, [&] { ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }));
+  ASSERT_NO_FATAL_FAILURE(CloseServer(ID_EXIT));
+}
+
+TEST_F(EndToEndMainWindow, LogOffWithTheAboutBoxOpenStillRunsTheCloseSequence) {
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  server.PostCommand(ID_APP_ABOUT);
+  ASSERT_NE(server.WaitForDialog(kAboutTitle, 10000), nullptr) << "no about box";
+  SettingsKey::Remove();  // the close sequence writes it again
+
+  ::PostMessageW(server.MainWindow(), WM_ENDSESSION, TRUE, 0);
+  DWORD exitCode = 0xFFFFFFFF;
+  ASSERT_TRUE(server.WaitForExit(exitCode)) << server.Error();
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port));
 }
 
 }  // namespace
