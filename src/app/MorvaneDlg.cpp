@@ -29,6 +29,12 @@ constexpr ToolBarButton kToolbarButtons[] = {
     {ID_APP_ABOUT, 4, L"О программе"}, {ID_EXIT, 5, L"Выход"},
 };
 
+// Explorer announces a notification area made anew (after it restarted) to every top-level window.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
 }  // namespace
 
 CMorvaneDlg::CMorvaneDlg(ServerSettings& settings)
@@ -64,6 +70,7 @@ std::span<const MessageEntry<CMorvaneDlg>> CMorvaneDlg::MessageMap() {
       OnMessageEntry<D>(WM_WINDOWPOSCHANGING, &D::OnWindowPosChanging),
       OnMessageEntry<D>(WM_TRAY_NOTIFY, &D::OnTrayNotify),
       OnMessageEntry<D>(WM_ENDSESSION, &D::OnEndSession),
+      RegisteredMessageHandler<&D::OnTaskbarCreated>(&TaskbarCreatedMessage),
   };
   return kMap;
 }
@@ -306,6 +313,10 @@ INT_PTR CMorvaneDlg::OnEndSession(WPARAM ending, LPARAM) {
     DestroyWindow();
   }
   return TRUE;
+}
+
+void CMorvaneDlg::OnTaskbarCreated() {
+  m_tray.Restore();
 }
 
 INT_PTR CMorvaneDlg::OnHide(WPARAM, LPARAM) {

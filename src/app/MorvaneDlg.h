@@ -69,6 +69,7 @@ class CMorvaneDlg : public CDialogImpl<CMorvaneDlg>, public IRequestHandlers {
   INT_PTR OnQueryDragIcon(WPARAM, LPARAM);
   INT_PTR OnTrayNotify(WPARAM, LPARAM mouseMessage);
   INT_PTR OnEndSession(WPARAM ending, LPARAM);
+  void OnTaskbarCreated();
   INT_PTR OnConnect(WPARAM, LPARAM);
   INT_PTR OnDisconnect(WPARAM, LPARAM);
   INT_PTR OnHide(WPARAM, LPARAM);

@@ -21,6 +21,13 @@ void CTrayIcon::Add(HWND window, UINT callbackMessage, HICON icon) {
   m_added = true;
 }
 
+void CTrayIcon::Restore() {
+  if (!m_added) return;
+  NOTIFYICONDATAW again = m_data;
+  again.uFlags &= ~static_cast<UINT>(NIF_INFO);
+  ::Shell_NotifyIconW(NIM_ADD, &again);
+}
+
 void CTrayIcon::Remove() {
   if (!m_added) return;
   ::Shell_NotifyIconW(NIM_DELETE, &m_data);

@@ -17,6 +17,9 @@ class CTrayIcon {
   // Adds the icon for window, reporting mouse events as callbackMessage.
   void Add(HWND window, UINT callbackMessage, HICON icon);
   void Remove();
+  // Adds the icon again after the notification area was made anew (Explorer restarted and lost
+  // it): the same record without the balloon, which belongs to the start alone.
+  void Restore();
   bool IsAdded() const { return m_added; }
 
  private:

@@ -1,8 +1,11 @@
 // The main window as a user meets it, end to end: where the keyboard focus lands first; the about
-// box from the toolbar, the notification-area menu and the system menu, and at log-off.
+// box from the toolbar, the notification-area menu and the system menu, and at log-off; the
+// notification icon after Explorer has made the notification area anew.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <functional>
 
@@ -90,6 +93,55 @@ TEST_F(EndToEndMainWindow, LogOffWithTheAboutBoxOpenStillRunsTheCloseSequence) {
   ASSERT_TRUE(server.WaitForExit(exitCode)) << server.Error();
   EXPECT_EQ(exitCode, 0u);
   EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port));
+}
+
+struct BalloonSearch {
+  DWORD areaProcess = 0;
+  int count = 0;
+};
+
+BOOL CALLBACK CountBalloon(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BalloonSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  if (owner == search->areaProcess && std::wstring(className) == TOOLTIPS_CLASSW &&
+      ::IsWindowVisible(window)) {
+    ++search->count;
+  }
+  return TRUE;
+}
+
+// Balloons of the notification area that are up now.
+int VisibleBalloons() {
+  BalloonSearch search;
+  ::GetWindowThreadProcessId(::FindWindowW(L"Shell_TrayWnd", nullptr), &search.areaProcess);
+  ::EnumWindows(CountBalloon, reinterpret_cast<LPARAM>(&search));
+  return search.count;
+}
+
+TEST_F(EndToEndMainWindow, IconComesBackWithoutBalloonWhenTheTaskbarIsMadeAnew) {
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  const HWND window = server.MainWindow();
+  ASSERT_TRUE(TrayIconShown(window));
+
+  // What a restart of Explorer does: the start-up balloon and the icon are gone.
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = window;
+  icon.uID = 1;
+  icon.uFlags = NIF_INFO;  // with an empty text: no balloon
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &icon));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon));
+  ASSERT_FALSE(TrayIconShown(window));
+  ASSERT_EQ(VisibleBalloons(), 0);
+
+  ::PostMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(window); })) << "the icon did not come back";
+  // The area shows a new icon's balloon after a delay of its own (two seconds under wine).
+  EXPECT_FALSE(WaitUntil([] { return VisibleBalloons() > 0; }, 3000)) << "the balloon came again";
+  ASSERT_NO_FATAL_FAILURE(CloseServer());
 }
 
 }  // namespace
