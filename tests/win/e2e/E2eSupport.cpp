@@ -67,11 +67,13 @@ bool TrayIconShown(HWND owner) {
   return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
-bool WaitUntilShown(HWND window, int timeoutMs) {
+bool PollUntil(const std::function<bool()>& done, int timeoutMs) {
   const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!::IsWindowVisible(window) && ::GetTickCount64() < until)
+  for (;;) {
+    if (done()) return true;
+    if (::GetTickCount64() >= until) return false;
     ::Sleep(20);
-  return ::IsWindowVisible(window) != FALSE;
+  }
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -3,6 +3,7 @@
 // ports, and the log's lines with their time stamps checked and taken off.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,12 @@ bool Listened(int port);
 // Whether the notification area holds the icon (id 1) of that window: the area answers a change
 // that asks for nothing only for an icon it has.
 bool TrayIconShown(HWND owner);
+// Polls done until it holds (true) or timeoutMs has passed (false).
+bool PollUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Waits until the window is shown (the program shows its window only once start-up is over).
-bool WaitUntilShown(HWND window, int timeoutMs = 10000);
+inline bool WaitUntilShown(HWND window) {
+  return PollUntil([window] { return ::IsWindowVisible(window) != FALSE; });
+}
 // The text of a message box.
 std::wstring MessageBoxText(HWND box);
 

@@ -28,15 +28,6 @@ class RemoteMemory {
   void* address_;
 };
 
-bool PollUntil(const std::function<bool()>& done, int timeoutMs) {
-  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  for (;;) {
-    if (done()) return true;
-    if (::GetTickCount64() >= until) return false;
-    ::Sleep(20);
-  }
-}
-
 std::wstring WindowTitle(HWND window) {
   wchar_t title[256] = {};
   ::GetWindowTextW(window, title, 256);

@@ -21,15 +21,6 @@ using EndToEndMainWindow = EndToEnd;
 
 constexpr wchar_t kAboutTitle[] = L"О программе";
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done()) {
-    if (::GetTickCount64() >= until) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
 TEST_F(EndToEndMainWindow, LogIsNoTabStopSoTheFirstFocusIsOnTheLogButton) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
   const HWND window = server.MainWindow();
@@ -58,7 +49,7 @@ void OpenAndCloseAbout(const ServerProcess& server, const std::function<void()>&
   EXPECT_NE(WindowText(::GetDlgItem(about, IDC_ABOUT_TEXT)).find(L"Версия программы: 1.0.0.1"),
             std::wstring::npos);
   ::PostMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(window); }))
+  EXPECT_TRUE(PollUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(window); }))
       << "the main window did not come back";
 }
 
@@ -71,7 +62,7 @@ TEST_F(EndToEndMainWindow, AboutBoxFromToolbarTrayMenuAndSystemMenuThenExit) {
   ASSERT_NO_FATAL_FAILURE(OpenAndCloseAbout(server, [&] {
     // Right click on the icon, then the item's mnemonic, as the keyboard gives it to the menu.
     ::PostMessageW(window, WM_TRAY_NOTIFY, 0, WM_RBUTTONUP);
-    ASSERT_TRUE(WaitUntil([] {
+    ASSERT_TRUE(PollUntil([] {
       const HWND menu = ::FindWindowW(L"#32768", nullptr);
       return menu && ::IsWindowVisible(menu);
     })) << "no notification-area menu";
@@ -95,30 +86,18 @@ TEST_F(EndToEndMainWindow, LogOffWithTheAboutBoxOpenStillRunsTheCloseSequence) {
   EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port));
 }
 
-struct BalloonSearch {
-  DWORD areaProcess = 0;
-  int count = 0;
-};
-
-BOOL CALLBACK CountBalloon(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<BalloonSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t className[64] = {};
-  ::GetClassNameW(window, className, 64);
-  if (owner == search->areaProcess && std::wstring(className) == TOOLTIPS_CLASSW &&
-      ::IsWindowVisible(window)) {
-    ++search->count;
-  }
-  return TRUE;
-}
-
 // Balloons of the notification area that are up now.
 int VisibleBalloons() {
-  BalloonSearch search;
-  ::GetWindowThreadProcessId(::FindWindowW(L"Shell_TrayWnd", nullptr), &search.areaProcess);
-  ::EnumWindows(CountBalloon, reinterpret_cast<LPARAM>(&search));
-  return search.count;
+  DWORD area = 0;
+  ::GetWindowThreadProcessId(::FindWindowW(L"Shell_TrayWnd", nullptr), &area);
+  int count = 0;
+  for (HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+       tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(tip, &owner);
+    if (owner == area && ::IsWindowVisible(tip)) ++count;
+  }
+  return count;
 }
 
 TEST_F(EndToEndMainWindow, IconComesBackWithoutBalloonWhenTheTaskbarIsMadeAnew) {
@@ -138,9 +117,9 @@ TEST_F(EndToEndMainWindow, IconComesBackWithoutBalloonWhenTheTaskbarIsMadeAnew) 
   ASSERT_EQ(VisibleBalloons(), 0);
 
   ::PostMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return TrayIconShown(window); })) << "the icon did not come back";
+  EXPECT_TRUE(PollUntil([&] { return TrayIconShown(window); })) << "the icon did not come back";
   // The area shows a new icon's balloon after a delay of its own (two seconds under wine).
-  EXPECT_FALSE(WaitUntil([] { return VisibleBalloons() > 0; }, 3000)) << "the balloon came again";
+  EXPECT_FALSE(PollUntil([] { return VisibleBalloons() > 0; }, 3000)) << "the balloon came again";
   ASSERT_NO_FATAL_FAILURE(CloseServer());
 }
 
