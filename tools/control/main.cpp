@@ -18,8 +18,9 @@
 //
 // Exit code: 0 done; 1 no server, or the target did not appear in time; 2 the server did not
 // end in time; 3 bad command line. Waits default to 10 s.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cwchar>
 #include <string>
