@@ -70,8 +70,9 @@ ServerProcess::~ServerProcess() {
   }
 }
 
-bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  std::wstring commandLine = L"\"" + WindowsPath(MORVANE_EXE) + L"\"";
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs,
+                          const std::wstring& program) {
+  std::wstring commandLine = L"\"" + (program.empty() ? WindowsPath(MORVANE_EXE) : program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -22,8 +22,10 @@ class ServerProcess {
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
-  // Starts the program and waits until its main window is there. On failure, Error() says why.
-  bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
+  // Starts the program (the build's own, or the given Windows path) and waits until its main
+  // window is there. On failure, Error() says why.
+  bool Start(const std::wstring& workFolder, int timeoutMs = 30000,
+             const std::wstring& program = std::wstring());
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
 
