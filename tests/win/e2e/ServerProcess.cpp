@@ -1,6 +1,7 @@
 #include "ServerProcess.h"
 
 #include "E2eSupport.h"
+#include "framework/TopLevelWindows.h"
 #include "res/resource.h"
 #include "terminal/TerminalRequest.h"
 
@@ -40,25 +41,6 @@ std::wstring WindowTitle(HWND window) {
   wchar_t title[256] = {};
   ::GetWindowTextW(window, title, 256);
   return title;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 }  // namespace
