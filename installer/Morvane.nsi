@@ -44,7 +44,6 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !define MUI_WELCOMEPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Morvane.exe"
-!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Программа будет удалена из этой папки. Настройки \
   (${SETTINGS_KEY}) и папка журналов (Log) сохранятся."
 
@@ -53,6 +52,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 Var ComponentMissing
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
