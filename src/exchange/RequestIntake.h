@@ -5,8 +5,8 @@
 //
 // The record comes from outside: every pointer in it is checked before it is followed, and a
 // record or text that is null or unreadable is ignored (cbData, which says nothing the component
-// promised, is not read). Uploads wait in a queue, one text per
-// posted message, so that two requests arriving close together are both served, in order.
+// promised, is not read). Uploads wait in a queue, one text per posted message, so that two
+// requests arriving close together are both served, in order.
 #include <windows.h>
 
 #include <deque>
