@@ -2,6 +2,7 @@
 
 #include "E2eSupport.h"
 #include "app/SingleInstance.h"
+#include "framework/TopLevelWindows.h"
 #include "res/resource.h"
 #include "terminal/TerminalRequest.h"
 
@@ -34,25 +35,6 @@ std::wstring WindowTitle(HWND window) {
   return title;
 }
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 }  // namespace
 
 ServerProcess::~ServerProcess() {
@@ -62,8 +44,8 @@ ServerProcess::~ServerProcess() {
   }
 }
 
-bool ServerProcess::Launch(const std::wstring& workFolder, const char* program) {
-  std::wstring commandLine = L"\"" + WindowsPath(program) + L"\"";
+bool ServerProcess::Launch(const std::wstring& workFolder, const std::wstring& program) {
+  std::wstring commandLine = L"\"" + (program.empty() ? WindowsPath(MORVANE_EXE) : program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -78,8 +60,9 @@ bool ServerProcess::Launch(const std::wstring& workFolder, const char* program) 
   return true;
 }
 
-bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  return Launch(workFolder) && WaitForMainWindow(timeoutMs);
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs,
+                          const std::wstring& program) {
+  return Launch(workFolder, program) && WaitForMainWindow(timeoutMs);
 }
 
 bool ServerProcess::WaitForMainWindow(int timeoutMs) {

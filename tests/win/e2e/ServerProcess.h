@@ -22,10 +22,12 @@ class ServerProcess {
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
-  // Starts the program and waits until its main window is there. On failure, Error() says why.
-  bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
-  // Starts a program (a build path) and returns at once; then WaitForMainWindow.
-  bool Launch(const std::wstring& workFolder, const char* program = MORVANE_EXE);
+  // Starts the program (the build's own, or the given Windows path) and waits until its main
+  // window is there. On failure, Error() says why.
+  bool Start(const std::wstring& workFolder, int timeoutMs = 30000,
+             const std::wstring& program = std::wstring());
+  // The same, returning at once; then WaitForMainWindow.
+  bool Launch(const std::wstring& workFolder, const std::wstring& program = std::wstring());
   bool WaitForMainWindow(int timeoutMs = 30000);
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }

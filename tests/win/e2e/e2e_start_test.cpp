@@ -30,7 +30,7 @@ TEST_F(EndToEndStart, SecondCopyShowsTheRunningCopyAndEndsAtOnce) {
 
 TEST_F(EndToEndStart, FailedStartTellsTheUserTakesItsIconAndServerAwayAndSavesNothing) {
   ASSERT_TRUE(settings.Write());
-  ASSERT_TRUE(server.Launch(folder.Path(), START_FAULT_PROGRAM_EXE)) << server.Error();
+  ASSERT_TRUE(server.Launch(folder.Path(), WindowsPath(START_FAULT_PROGRAM_EXE))) << server.Error();
   const HWND box = server.WaitForDialog(L"Ошибка");
   ASSERT_NE(box, nullptr) << "no message box";
   EXPECT_EQ(MessageBoxText(box), L"Не удалось запустить программу.");
