@@ -13,11 +13,16 @@ int CMorvaneApp::Run() {
 
   CMorvaneDlg dialog(m_settings);
   dialog.DoModal(nullptr);
+  CloseProgramHelp();
   return 0;
 }
 
-bool CMorvaneApp::PreTranslateMessage(MSG*) {
-  return false;
+// F1 opens the help from any window that runs through our modal loops (the main window, the about
+// box, the options dialog and its pages); the system's own dialogs run loops of their own.
+bool CMorvaneApp::PreTranslateMessage(MSG* message) {
+  if (message->message != WM_KEYDOWN || message->wParam != VK_F1) return false;
+  OpenProgramHelp(HelpOwnerFor(message->hwnd));
+  return true;
 }
 
 }  // namespace morvane

@@ -1,0 +1,109 @@
+// The help call from inside the program: the file it asks for, F1 in a window that runs through our
+// modal loop (the about box here) reaching the help with the window at the top of the owner chain,
+// and the message when the file is missing. The viewer itself is replaced by a recorder: wine's
+// shows blank topics.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+#include "app/AboutDlg.h"
+#include "app/Help.h"
+#include "app/MorvaneApp.h"
+#include "support/WindowAnswerer.h"
+#include "win/exchange/TempFolder.h"
+
+namespace morvane {
+namespace {
+
+using testing::WindowAnswerer;
+
+struct HelpCall {
+  HWND owner;
+  std::wstring file;
+  bool operator==(const HelpCall&) const = default;
+};
+
+void PrintTo(const HelpCall& call, std::ostream* out) {
+  *out << "{owner " << call.owner << ", " << ::testing::PrintToString(call.file) << "}";
+}
+
+std::vector<HelpCall> g_calls;
+
+bool RecordHelpCall(HWND owner, const std::wstring& file) {
+  g_calls.push_back({owner, file});
+  return true;
+}
+
+// This test program's own help file, worked out by hand: its path with ".exe" made ".CHM".
+std::wstring OwnHelpFile() {
+  wchar_t path[MAX_PATH] = {};
+  std::wstring exe(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+  return exe.substr(0, exe.size() - 4) + L".CHM";
+}
+
+class HelpTest : public ::testing::Test {
+ protected:
+  HelpTest() : previous_(SetHelpViewer(&RecordHelpCall)) { g_calls.clear(); }
+  ~HelpTest() override {
+    SetHelpViewer(previous_);
+    ::DeleteFileW(OwnHelpFile().c_str());
+  }
+
+ private:
+  HelpViewer previous_;
+};
+
+TEST(HelpFile, IsTheProgramPathWithTheExtensionChm) {
+  EXPECT_EQ(HelpFileFor(L"C:\\Program Files\\Sklad\\Morvane.exe"),
+            L"C:\\Program Files\\Sklad\\Morvane.CHM");
+  EXPECT_EQ(HelpFileFor(L"D:\\server.v2\\Morvane.1.exe"), L"D:\\server.v2\\Morvane.1.CHM");
+  EXPECT_EQ(HelpFileFor(L"D:\\server.v2\\Morvane"), L"D:\\server.v2\\Morvane.CHM");
+}
+
+// Keys go where a user's would: to the focused button of the about box, through its modal loop.
+void CALLBACK PressF2ThenF1ThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  const HWND about = ::FindWindowW(L"#32770", L"О программе");
+  const HWND target = about ? ::GetDlgItem(about, IDOK) : nullptr;
+  ASSERT_NE(target, nullptr) << "the about box is not there";
+  ::PostMessageW(target, WM_KEYDOWN, VK_F2, 0);
+  ::PostMessageW(target, WM_KEYDOWN, VK_F1, 0);
+  ::PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(HelpTest, F1InTheAboutBoxOpensTheHelpOwnedByTheMainWindow) {
+  ASSERT_TRUE(testing::WriteFileBytes(OwnHelpFile(), "ITSF"));
+  CMorvaneApp app;  // sees every message of the modal loops first
+  const HWND mainWindow = ::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 0, 0, 100,
+                                            100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(mainWindow, nullptr);
+
+  ::SetTimer(nullptr, 0, 50, &PressF2ThenF1ThenClose);
+  CAboutDlg about;
+  EXPECT_EQ(about.DoModal(mainWindow), IDCANCEL);
+  ::DestroyWindow(mainWindow);
+
+  EXPECT_EQ(g_calls, (std::vector<HelpCall>{{mainWindow, OwnHelpFile()}}));
+}
+
+TEST_F(HelpTest, AMissingFileIsSaidInAMessageBoxAndNoHelpIsOpened) {
+  std::wstring caption;
+  std::wstring text;
+  WindowAnswerer answerer(L"#32770", [&](HWND box) {
+    wchar_t buffer[512] = {};
+    ::GetWindowTextW(box, buffer, 512);
+    caption = buffer;
+    ::GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+    text = buffer;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  OpenProgramHelp(nullptr);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_EQ(caption, L"Сервер обновления терминалов");
+  EXPECT_EQ(text, L"Файл справки не найден:\r\n" + OwnHelpFile());
+  EXPECT_TRUE(g_calls.empty());
+}
+
+}  // namespace
+}  // namespace morvane
