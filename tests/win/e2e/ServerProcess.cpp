@@ -71,7 +71,8 @@ ServerProcess::~ServerProcess() {
 }
 
 bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  std::wstring commandLine = L"\"" + WindowsPath(MORVANE_EXE) + L"\"";
+  const std::wstring program = program_.empty() ? WindowsPath(MORVANE_EXE) : program_;
+  std::wstring commandLine = L"\"" + program + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -109,6 +110,22 @@ HWND ServerProcess::FindMainWindow() const {
       return window;
   }
   return nullptr;
+}
+
+HWND ServerProcess::WaitForWindow(const std::wstring& title, int timeoutMs) const {
+  HWND found = nullptr;
+  PollUntil(
+      [&] {
+        for (HWND window : TopLevelWindowsOf(processId_)) {
+          if (window != window_ && ::IsWindowVisible(window) && WindowTitle(window) == title) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
 }
 
 std::string ServerProcess::DescribeOwnWindows() const {

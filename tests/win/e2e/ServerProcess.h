@@ -22,8 +22,10 @@ class ServerProcess {
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
-  // Starts the program and waits until its main window is there. On failure, Error() says why.
+  // Starts the program (the build's Morvane.exe unless another copy is named) and waits until its
+  // main window is there. On failure, Error() says why.
   bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
+  void UseProgram(const std::wstring& program) { program_ = program; }
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
 
@@ -35,6 +37,10 @@ class ServerProcess {
   // Waits until the log's messages satisfy done.
   bool WaitUntilLog(const std::function<bool(const std::vector<std::wstring>&)>& done,
                     int timeoutMs = 30000) const;
+
+  // Waits for a visible top-level window of the program, other than its main window, with this
+  // title (a message box, the help viewer); null when none came.
+  HWND WaitForWindow(const std::wstring& title, int timeoutMs = 30000) const;
 
   // A toolbar or menu command, as a click would send it.
   void PostCommand(WORD command) const;
@@ -51,6 +57,7 @@ class ServerProcess {
   HWND FindMainWindow() const;
   std::string DescribeOwnWindows() const;
 
+  std::wstring program_;
   ScopedHandle process_;
   DWORD processId_ = 0;
   HWND window_ = nullptr;
