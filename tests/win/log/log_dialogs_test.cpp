@@ -2,12 +2,16 @@
 // window to appear (with a deadline), looks at it, and answers it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
 #include "core/exchange_fakes.h"
 #include "log/LogMenu.h"
 #include "log/LogView.h"
 #include "res/resource.h"
 #include "settings/ServerSettings.h"
-#include "support/WindowAnswerer.h"
 #include "win/exchange/TempFolder.h"
 #include "win/log/LogWindow.h"
 
@@ -18,7 +22,58 @@ using testing::FakeClock;
 using testing::LogWindow;
 using testing::ReadFileBytes;
 using testing::TempFolder;
-using testing::WindowAnswerer;
+
+struct WindowSearch {
+  const wchar_t* windowClass;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  wchar_t name[64] = {};
+  ::GetClassNameW(hwnd, name, 64);
+  if (::IsWindowVisible(hwnd) && std::wstring(name) == search->windowClass) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The first visible window of class windowClass that belongs to thread.
+HWND FindThreadWindow(DWORD thread, const wchar_t* windowClass) {
+  WindowSearch search{windowClass, nullptr};
+  ::EnumThreadWindows(thread, &MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Runs answer(window) on a helper thread as soon as the UI thread shows a window of the class;
+// gives up after ten seconds.
+class WindowAnswerer {
+ public:
+  WindowAnswerer(const wchar_t* windowClass, std::function<void(HWND)> answer)
+      : thread_([this, windowClass, answer, ui = ::GetCurrentThreadId()] {
+          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+          while (std::chrono::steady_clock::now() < deadline) {
+            if (HWND found = FindThreadWindow(ui, windowClass)) {
+              answer(found);
+              answered_ = true;
+              return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+          }
+        }) {}
+  ~WindowAnswerer() {
+    if (thread_.joinable()) thread_.join();
+  }
+  bool Answered() {
+    if (thread_.joinable()) thread_.join();
+    return answered_;
+  }
+
+ private:
+  std::atomic<bool> answered_{false};
+  std::thread thread_;
+};
 
 class LogDialogsTest : public ::testing::Test {
  protected:
