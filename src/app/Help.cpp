@@ -29,6 +29,15 @@ bool ShowWithHtmlHelp(HWND owner, const std::wstring& file) {
 
 HelpViewer g_viewer = &ShowWithHtmlHelp;
 
+// The frame window class of the HTML Help viewer.
+constexpr wchar_t kViewerFrameClass[] = L"HH Parent";
+
+bool IsInHelpViewer(HWND window) {
+  const HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
+  wchar_t name[32] = {};
+  return root && ::GetClassNameW(root, name, 32) > 0 && std::wstring(name) == kViewerFrameClass;
+}
+
 void SayHelpProblem(HWND owner, const wchar_t* problem, const std::wstring& file) {
   const std::wstring text = std::wstring(problem) + L"\r\n" + file;
   ::MessageBoxW(owner, text.c_str(), kHelpCaption, MB_OK | MB_ICONWARNING);
@@ -59,6 +68,13 @@ std::wstring ProgramHelpFile() {
 HWND HelpOwnerFor(HWND window) {
   const HWND root = window ? ::GetAncestor(window, GA_ROOTOWNER) : nullptr;
   return root ? root : window;
+}
+
+bool HandleHelpKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_F1) return false;
+  if (IsInHelpViewer(message.hwnd)) return false;
+  OpenProgramHelp(HelpOwnerFor(message.hwnd));
+  return true;
 }
 
 void OpenProgramHelp(HWND owner) {

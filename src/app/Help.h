@@ -22,6 +22,11 @@ std::wstring ProgramHelpFile();
 // chain, so that the help outlives the dialog it was asked from.
 HWND HelpOwnerFor(HWND window);
 
+// The F1 key, seen before dispatch in the program's modal loops: pressed in a window of the
+// program it opens the help (owned by the top of that window's owner chain) and is consumed. The
+// help viewer's own windows run on this thread too; there the key is left to the viewer.
+bool HandleHelpKey(const MSG& message);
+
 // Opens the program's help at its first topic, owned by owner.
 void OpenProgramHelp(HWND owner);
 // Closes every help window the program opened (at its end, before the viewer goes).

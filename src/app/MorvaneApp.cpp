@@ -20,9 +20,7 @@ int CMorvaneApp::Run() {
 // F1 opens the help from any window that runs through our modal loops (the main window, the about
 // box, the options dialog and its pages); the system's own dialogs run loops of their own.
 bool CMorvaneApp::PreTranslateMessage(MSG* message) {
-  if (message->message != WM_KEYDOWN || message->wParam != VK_F1) return false;
-  OpenProgramHelp(HelpOwnerFor(message->hwnd));
-  return true;
+  return HandleHelpKey(*message);
 }
 
 }  // namespace morvane

@@ -58,27 +58,40 @@ TEST(HelpFile, IsTheProgramPathWithTheExtensionChm) {
   EXPECT_EQ(HelpFileFor(L"D:\\server.v2\\Morvane"), L"D:\\server.v2\\Morvane.CHM");
 }
 
+// A window of the help viewer's frame class: the viewer runs on the program's thread, and F1 in it
+// is the viewer's own business.
+HWND g_viewerFrame = nullptr;
+
 // Keys go where a user's would: to the focused button of the about box, through its modal loop.
 void CALLBACK PressF2ThenF1ThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
   ::KillTimer(nullptr, timer);
   const HWND about = ::FindWindowW(L"#32770", L"О программе");
   const HWND target = about ? ::GetDlgItem(about, IDOK) : nullptr;
   ASSERT_NE(target, nullptr) << "the about box is not there";
+  ::PostMessageW(g_viewerFrame, WM_KEYDOWN, VK_F1, 0);
   ::PostMessageW(target, WM_KEYDOWN, VK_F2, 0);
   ::PostMessageW(target, WM_KEYDOWN, VK_F1, 0);
   ::PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
 }
 
-TEST_F(HelpTest, F1InTheAboutBoxOpensTheHelpOwnedByTheMainWindow) {
+TEST_F(HelpTest, F1InTheAboutBoxOpensTheHelpOwnedByTheMainWindowButNotInTheViewer) {
   ASSERT_TRUE(testing::WriteFileBytes(OwnHelpFile(), "ITSF"));
   CMorvaneApp app;  // sees every message of the modal loops first
   const HWND mainWindow = ::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 0, 0, 100,
                                             100, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(mainWindow, nullptr);
+  WNDCLASSW viewerClass{};
+  viewerClass.lpfnWndProc = &::DefWindowProcW;
+  viewerClass.lpszClassName = L"HH Parent";
+  ::RegisterClassW(&viewerClass);
+  g_viewerFrame = ::CreateWindowExW(0, L"HH Parent", L"help", WS_POPUP, 0, 0, 10, 10, mainWindow,
+                                    nullptr, nullptr, nullptr);
+  ASSERT_NE(g_viewerFrame, nullptr);
 
   ::SetTimer(nullptr, 0, 50, &PressF2ThenF1ThenClose);
   CAboutDlg about;
   EXPECT_EQ(about.DoModal(mainWindow), IDCANCEL);
+  ::DestroyWindow(g_viewerFrame);
   ::DestroyWindow(mainWindow);
 
   EXPECT_EQ(g_calls, (std::vector<HelpCall>{{mainWindow, OwnHelpFile()}}));
