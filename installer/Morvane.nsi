@@ -41,6 +41,8 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_WELCOMEPAGE_TITLE_3LINES
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Morvane.exe"
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Программа будет удалена из этой папки. Настройки \
   (${SETTINGS_KEY}) и папка журналов (Log) сохранятся."
@@ -49,6 +51,8 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+Var ComponentMissing
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -95,7 +99,7 @@ Section "${PRODUCT}" SecServer
 SectionEnd
 
 ; Wine ignores per-user classes, and the server may run under any user: machine-wide.
-Section /o "Компонента-заменитель для проверки с имитатором терминалов" SecStandIn
+Section /o "Компонента-заменитель (для проверки)" SecStandIn
   SetOutPath "$INSTDIR"
   File "/oname=CipherLab9x00.dll" "${STANDIN}"
   ExecWait '"$SYSDIR\regsvr32.exe" /s /n /i:machine "$INSTDIR\CipherLab9x00.dll"' $0
@@ -110,6 +114,7 @@ Section "-Size and component check"
   ClearErrors
   ReadRegStr $0 HKCR "${PROGID}\CLSID" ""
   ${If} $0 == ""
+    StrCpy $ComponentMissing 1
     DetailPrint "Компонента связи с терминалами ${PROGID} не установлена."
     MessageBox MB_OK|MB_ICONEXCLAMATION \
       "Компонента связи с терминалами (${PROGID}) не установлена.$\r$\n$\r$\nУстановите её, \
@@ -126,6 +131,14 @@ Function .onInit
     !insertmacro SelectSection ${SecStandIn}
   ${EndIf}
   Call ServerMustNotRun
+FunctionEnd
+
+; Without the component the server cannot start: no offer to run it.
+Function FinishPageShow
+  ${If} $ComponentMissing == 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit

@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils
   fp-utils-3.2.2 p7zip-full
+  nsis imagemagick
 )
 
 missing=()

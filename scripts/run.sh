@@ -36,6 +36,9 @@ session_begin || exit 1
   echo "run: no display given; the server runs on a private Xvfb display $DISPLAY"
 
 if [ "$mode" = --demo ]; then
+  # The demo just stops; leaving runs session_end, which closes a running server properly.
+  trap 'exit 130' INT TERM HUP
+  [ -n "$interrupted" ] && exit 130
   source scripts/demo-run.sh
   demo_run "$PWD/build/demo"
   exit $?
@@ -52,6 +55,7 @@ port=$(session_wine reg query "$demo_settings_key" /v Port 2>/dev/null | tr -d '
   awk '$1 == "Port" { print $3 }')
 port=$((port))
 
+[ -n "$interrupted" ] && exit 130
 session_start_server "$dir" || { echo "run: the server did not start" >&2; exit 1; }
 if session_control wait-log "Сервер запущен!" 10000 >/dev/null; then
   state="listening on port $port"
@@ -74,13 +78,14 @@ TEXT
 # A trapped signal ends the wait early; the server is then closed through its close sequence.
 rc=0
 while session_server_running; do
-  wait "$server_pid" 2>/dev/null
-  rc=$?
   if [ -n "$interrupted" ]; then
     session_say "run: stopping the server through its close sequence"
     session_close_server
     rc=$?
+    break
   fi
+  wait "$server_pid" 2>/dev/null
+  rc=$?
 done
 server_pid=""
 session_say "run: the server has ended (exit code $rc); log: $dir/log"

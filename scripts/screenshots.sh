@@ -29,7 +29,8 @@ source scripts/server-session.sh
 source scripts/demo-profile.sh
 session_begin private || exit 1
 mkdir -p "$out"
-dir="$build/screenshot-demo"
+# Inside the prefix, so that the log shows short paths (C:\Terminals\...), as on a real machine.
+dir="$prefix/drive_c/Terminals"
 demo_files "$dir"
 port=$(session_free_port 5600)
 demo_settings "$dir" "$port" || exit 1

@@ -12,18 +12,6 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
-struct Search {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  if (search->processId == 0 || ProcessOf(window) == search->processId)
-    search->found.push_back(window);
-  return TRUE;
-}
-
 }  // namespace
 
 DWORD ProcessOf(HWND window) {
@@ -34,12 +22,6 @@ DWORD ProcessOf(HWND window) {
 
 HWND FindMainWindow() {
   return ::FindWindowW(L"#32770", kMainWindowTitle);
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  Search search{processId, {}};
-  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 HWND FindVisibleWindow(DWORD processId, const std::wstring& title) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/TopLevelWindows.h"
+
 namespace morvane::control {
 
 inline constexpr wchar_t kMainWindowTitle[] = L"Сервер обновления терминалов";
@@ -14,8 +16,6 @@ inline constexpr wchar_t kMainWindowTitle[] = L"Сервер обновлени�
 HWND FindMainWindow();
 DWORD ProcessOf(HWND window);
 
-// The top-level windows of a process, visible or not.
-std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 // A visible top-level window of the process with exactly this title, or null.
 HWND FindVisibleWindow(DWORD processId, const std::wstring& title);
 // The visible popup menu (class "#32768"), or null. Menus belong to the desktop's class, so any

@@ -1,6 +1,7 @@
 #include "ServerProcess.h"
 
 #include "E2eSupport.h"
+#include "framework/TopLevelWindows.h"
 #include "res/resource.h"
 #include "terminal/TerminalRequest.h"
 
@@ -42,25 +43,6 @@ std::wstring WindowTitle(HWND window) {
   return title;
 }
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 }  // namespace
 
 ServerProcess::~ServerProcess() {
@@ -70,9 +52,9 @@ ServerProcess::~ServerProcess() {
   }
 }
 
-bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  const std::wstring program = program_.empty() ? WindowsPath(MORVANE_EXE) : program_;
-  std::wstring commandLine = L"\"" + program + L"\"";
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs,
+                          const std::wstring& program) {
+  std::wstring commandLine = L"\"" + (program.empty() ? WindowsPath(MORVANE_EXE) : program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -22,10 +22,10 @@ class ServerProcess {
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
-  // Starts the program (the build's Morvane.exe unless another copy is named) and waits until its
-  // main window is there. On failure, Error() says why.
-  bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
-  void UseProgram(const std::wstring& program) { program_ = program; }
+  // Starts the program (the build's own, or the given Windows path) and waits until its main
+  // window is there. On failure, Error() says why.
+  bool Start(const std::wstring& workFolder, int timeoutMs = 30000,
+             const std::wstring& program = std::wstring());
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
 
@@ -57,7 +57,6 @@ class ServerProcess {
   HWND FindMainWindow() const;
   std::string DescribeOwnWindows() const;
 
-  std::wstring program_;
   ScopedHandle process_;
   DWORD processId_ = 0;
   HWND window_ = nullptr;

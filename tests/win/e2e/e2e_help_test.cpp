@@ -40,8 +40,8 @@ TEST_F(EndToEndHelp, F1AndTheHelpCommandOpenTheHelpFileBesideTheProgram) {
 TEST_F(EndToEndHelp, WithoutItsHelpFileTheProgramSaysWhereItLooked) {
   const std::wstring copy = folder / L"Morvane.exe";
   ASSERT_TRUE(::CopyFileW(WindowsPath(MORVANE_EXE).c_str(), copy.c_str(), TRUE));
-  server.UseProgram(copy);
-  ASSERT_NO_FATAL_FAILURE(StartServer());
+  ASSERT_TRUE(settings.Write());
+  ASSERT_TRUE(server.Start(folder.Path(), 30000, copy)) << server.Error();
 
   ::PostMessageW(server.MainWindow(), WM_KEYDOWN, VK_F1, 0);
   const HWND box = server.WaitForWindow(kMainWindowTitle);
