@@ -21,15 +21,19 @@ int CMorvaneApp::Run() {
   // A failure inside the start-up sequence is ended there (see CMorvaneDlg::OnInit); what is left
   // here is a main window that could not be made at all.
   CMorvaneDlg dialog(m_settings);
-  if (dialog.DoModal(nullptr) == -1) {
+  const INT_PTR result = dialog.DoModal(nullptr);
+  CloseProgramHelp();
+  if (result == -1) {
     ShowStartFailure();
     return kStartFailedExitCode;
   }
   return 0;
 }
 
-bool CMorvaneApp::PreTranslateMessage(MSG*) {
-  return false;
+// F1 opens the help from any window that runs through our modal loops (the main window, the about
+// box, the options dialog and its pages); the system's own dialogs run loops of their own.
+bool CMorvaneApp::PreTranslateMessage(MSG* message) {
+  return HandleHelpKey(*message);
 }
 
 }  // namespace morvane

@@ -107,6 +107,22 @@ bool ServerProcess::WaitUntilNoCopyRuns(int timeoutMs) {
       timeoutMs);
 }
 
+HWND ServerProcess::WaitForWindow(const std::wstring& title, int timeoutMs) const {
+  HWND found = nullptr;
+  PollUntil(
+      [&] {
+        for (HWND window : TopLevelWindowsOf(processId_)) {
+          if (window != window_ && ::IsWindowVisible(window) && WindowTitle(window) == title) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
 std::string ServerProcess::DescribeOwnWindows() const {
   std::string out;
   for (HWND window : TopLevelWindowsOf(processId_)) {

@@ -48,6 +48,10 @@ class ServerProcess {
   bool WaitUntilLog(const std::function<bool(const std::vector<std::wstring>&)>& done,
                     int timeoutMs = 30000) const;
 
+  // Waits for a visible top-level window of the program, other than its main window, with this
+  // title (a message box, the help viewer); null when none came.
+  HWND WaitForWindow(const std::wstring& title, int timeoutMs = 30000) const;
+
   // A toolbar or menu command, as a click would send it.
   void PostCommand(WORD command) const;
 
