@@ -9,6 +9,7 @@
 #include "exchange/ExternalApp.h"
 #include "exchange/Upload.h"
 #include "exchange/Win32FileSystem.h"
+#include "options/OptionsDlg.h"
 #include "res/resource.h"
 #include "settings/RegistrySettings.h"
 #include "settings/ServerSettings.h"
@@ -297,9 +298,15 @@ INT_PTR CMorvaneDlg::OnHelp(WPARAM, LPARAM) {
   return TRUE;
 }
 
-// The options dialog is not part of this build yet: the command is there for the toolbar and
-// does nothing.
+// One options dialog at a time. What it applies is stored at once (SaveSettings, as at exit).
 INT_PTR CMorvaneDlg::OnOptions(WPARAM, LPARAM) {
+  static bool open = false;
+  if (open) return TRUE;
+  open = true;
+  OptionsDlg options({m_settings, g_pCipherLab, m_hWnd},
+                     [this] { SaveSettings(m_registry.get(), m_settings, g_pCipherLab); });
+  options.DoModal(m_hWnd);
+  open = false;
   return TRUE;
 }
 
