@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/Autorun.h"
 #include "app/Help.h"
+#include "app/Transparency.h"
 #include "base/PrivateMessages.h"
 #include "exchange/Download.h"
 #include "exchange/ExchangeContext.h"
@@ -134,14 +135,7 @@ void CMorvaneDlg::BuildToolbar() {
 }
 
 void CMorvaneDlg::ApplyTransparency() {
-  const LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
-  if (IsSet(m_settings.AlphaBlends) && m_settings.AlphaBlendsCount < 255) {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(m_settings.AlphaBlendsCount & 0xFF),
-                                 LWA_ALPHA);
-  } else {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-  }
+  ApplyStoredTransparency(m_hWnd, m_settings);
 }
 
 void CMorvaneDlg::UpdateConnectButtons() {

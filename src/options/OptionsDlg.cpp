@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "base/PrivateMessages.h"
-#include "options/TacControlDlg.h"
+#include "options/TabDlgPageGeneral.h"
 #include "res/resource.h"
 
 namespace morvane {
@@ -38,8 +38,7 @@ BOOL OptionsDlg::OnInit() {
   // The pages are children of the tab control: Tab walks through them as through our own controls.
   MakeControlParent(m_tab.Handle());
 
-  m_pGeneral = nullptr;
-  AddPage<CTacControlDlg>(0, L"Общие", nullptr);
+  m_pGeneral = AddPage(0, L"Общие", new CTabDlgPageGeneral(m_context));
   // The Download (template 131) and Upload (template 132) pages take their places here; until
   // they exist their tabs show nothing.
   m_pDownload = AddPage<CTacControlDlg>(1, L"Загрузка", nullptr);
@@ -62,8 +61,7 @@ void OptionsDlg::ShowPage(int index, bool show) const {
 // Apply: each page copies its rows of the table in turn (General, Download, Upload), then the
 // options are stored. The pages' blocks run only for the pages that exist.
 void OptionsDlg::Apply() {
-  for (CTacControlDlg* page :
-       {reinterpret_cast<CTacControlDlg*>(m_pGeneral), m_pDownload, m_pUpload}) {
+  for (CTacControlDlg* page : {static_cast<CTacControlDlg*>(m_pGeneral), m_pDownload, m_pUpload}) {
     if (page) page->Apply();
   }
   if (m_saveSettings) m_saveSettings();
