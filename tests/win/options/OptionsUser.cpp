@@ -130,7 +130,7 @@ int OptionsRun::MainOpacity() const {
 }
 
 INT_PTR OptionsRun::Run(const std::function<void(OptionsUser&)>& script) {
-  OptionsDlg dialog({settings, &component, main_}, [this] {
+  OptionsDlg dialog({settings, withComponent ? &component : nullptr, main_}, [this] {
     ++saves;
     savedPort = component.port;
   });

@@ -66,6 +66,7 @@ class OptionsRun {
   ServerSettings settings;
   Journal journal;
   FakeComponent component{journal};
+  bool withComponent = true;  // false: the dialog runs without a component
   int saves = 0;
   // What the component held at the last save.
   int savedPort = -1;

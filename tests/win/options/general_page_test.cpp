@@ -62,6 +62,23 @@ TEST(GeneralPage, OpensWithTheComponentsValuesAndTheSettings) {
   EXPECT_EQ(run.settings.SaveLogWhenQuite, 7) << "Cancel applies nothing";
 }
 
+TEST(GeneralPage, WithoutAComponentShowsZerosAndAppliesTheSettingsOnly) {
+  OptionsRun run;
+  run.component.port = 5000;
+  run.withComponent = false;
+  EXPECT_EQ(run.Run([](OptionsUser& user) {
+    EXPECT_EQ(user.Text(kPort), L"0");
+    EXPECT_EQ(user.Text(kDelay), L"0");
+    EXPECT_EQ(user.Text(kDec), L"9");
+    user.Type(kPort, L"6000");
+    user.Click(user.Item(IDC_GENERAL_AUTORUN));
+    user.Click(::GetDlgItem(user.Dialog(), IDOK));
+  }),
+            IDOK);
+  EXPECT_EQ(run.component.port, 5000);
+  EXPECT_EQ(run.settings.AutoRun, 1);
+}
+
 TEST(GeneralPage, ApplyCopiesTheControlsAndStoresAtOnceAndCancelKeepsIt) {
   OptionsRun run;
   run.component.delimiter = 59;
@@ -211,7 +228,10 @@ TEST(GeneralPage, FolderPickerCancelledKeepsTheTextAndConfirmedTakesTheFolder) {
       return WaitFor(
           [&] { return (browse = FindThreadDialog(ui, L"", user.Dialog())) != nullptr; });
     };
-    ASSERT_TRUE(openPicker());
+    // Enter on the focused "..." button presses it, as in any dialog.
+    user.Focus(user.Item(IDC_GENERAL_BROWSE_LOG));
+    ASSERT_TRUE(user.Press(
+        VK_RETURN, [&] { return (browse = FindThreadDialog(ui, L"", user.Dialog())) != nullptr; }));
     ::PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(browse); }));
     EXPECT_EQ(user.Text(IDC_GENERAL_LOG_FOLDER), L"нет такой папки");
