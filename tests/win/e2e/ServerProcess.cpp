@@ -38,10 +38,14 @@ std::wstring WindowTitle(HWND window) {
 }  // namespace
 
 ServerProcess::~ServerProcess() {
+  Kill();
+}
+
+bool ServerProcess::Kill() {
   if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_.Get(), 98);
-    ::WaitForSingleObject(process_.Get(), 10000);
   }
+  return !process_ || ::WaitForSingleObject(process_.Get(), 10000) == WAIT_OBJECT_0;
 }
 
 bool ServerProcess::Launch(const std::wstring& workFolder, const std::wstring& program) {

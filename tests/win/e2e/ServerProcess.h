@@ -62,6 +62,9 @@ class ServerProcess {
 
   // Posts the close command (IDOK or IDCANCEL) and waits for the process to end.
   bool Close(WORD command, DWORD& exitCode, int timeoutMs = 30000);
+  // Ends the program at once, as a crash or a kill from the task manager would: no close
+  // sequence runs. True once the process has ended.
+  bool Kill();
 
  private:
   HWND FindDialog(const std::wstring& title) const;

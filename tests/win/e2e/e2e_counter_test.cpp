@@ -11,17 +11,6 @@ namespace {
 using morvane::testing::ReadFileBytes;
 using morvane::testing::WriteFileBytes;
 
-// Ends the program as a crash or a kill from the task manager would: no message, no close.
-void KillServer(const ServerProcess& server) {
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(server.MainWindow(), &processId);
-  ASSERT_NE(processId, 0u);
-  const ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
-  ASSERT_TRUE(process.IsValid());
-  ASSERT_TRUE(::TerminateProcess(process.Get(), 9));
-  ASSERT_EQ(::WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
-}
-
 TEST_F(EndToEnd, AKilledProgramNeverHandsOutACounterValueAgain) {
   const std::wstring uploads = folder / L"up";
   ASSERT_TRUE(::CreateDirectoryW(uploads.c_str(), nullptr));
@@ -50,7 +39,7 @@ TEST_F(EndToEnd, AKilledProgramNeverHandsOutACounterValueAgain) {
     ASSERT_NO_FATAL_FAILURE(upload(serial));
   ASSERT_TRUE(server.WaitForLog(L"Данные выгружены из терминала", 3))
       << Describe(server.LogMessages());
-  ASSERT_NO_FATAL_FAILURE(KillServer(server));
+  ASSERT_TRUE(server.Kill());
   EXPECT_EQ(SettingsKey::ReadNumber(L"SuffiksIndex"), 4u) << "stored before the kill";
 
   // The same key, as the killed program left it.
