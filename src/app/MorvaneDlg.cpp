@@ -3,12 +3,14 @@
 #include "app/AboutDlg.h"
 #include "app/Autorun.h"
 #include "app/Help.h"
+#include "app/Transparency.h"
 #include "base/PrivateMessages.h"
 #include "exchange/Download.h"
 #include "exchange/ExchangeContext.h"
 #include "exchange/ExternalApp.h"
 #include "exchange/Upload.h"
 #include "exchange/Win32FileSystem.h"
+#include "options/OptionsDlg.h"
 #include "res/resource.h"
 #include "settings/RegistrySettings.h"
 #include "settings/ServerSettings.h"
@@ -133,14 +135,7 @@ void CMorvaneDlg::BuildToolbar() {
 }
 
 void CMorvaneDlg::ApplyTransparency() {
-  const LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
-  if (IsSet(m_settings.AlphaBlends) && m_settings.AlphaBlendsCount < 255) {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(m_settings.AlphaBlendsCount & 0xFF),
-                                 LWA_ALPHA);
-  } else {
-    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-  }
+  ApplyStoredTransparency(m_hWnd, m_settings);
 }
 
 void CMorvaneDlg::UpdateConnectButtons() {
@@ -297,9 +292,15 @@ INT_PTR CMorvaneDlg::OnHelp(WPARAM, LPARAM) {
   return TRUE;
 }
 
-// The options dialog is not part of this build yet: the command is there for the toolbar and
-// does nothing.
+// One options dialog at a time. What it applies is stored at once (SaveSettings, as at exit).
 INT_PTR CMorvaneDlg::OnOptions(WPARAM, LPARAM) {
+  static bool open = false;
+  if (open) return TRUE;
+  open = true;
+  OptionsDlg options({m_settings, g_pCipherLab, m_hWnd},
+                     [this] { SaveSettings(m_registry.get(), m_settings, g_pCipherLab); });
+  options.DoModal(m_hWnd);
+  open = false;
   return TRUE;
 }
 

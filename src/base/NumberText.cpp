@@ -55,4 +55,10 @@ bool StrToIntExRule(const std::wstring& text, int& value) {
   return true;
 }
 
+int LeadingNumberOrZero(const std::wstring& text) {
+  int value = 0;
+  StrToIntExRule(text, value);
+  return value;
+}
+
 }  // namespace morvane

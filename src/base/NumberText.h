@@ -14,4 +14,7 @@ int StrToIntRule(const std::wstring& text);
 // Returns false (and leaves value untouched) when no digit follows.
 bool StrToIntExRule(const std::wstring& text, int& value);
 
+// The option edits' numbers on Apply: the StrToIntExW reading, 0 when no digit follows.
+int LeadingNumberOrZero(const std::wstring& text);
+
 }  // namespace morvane

@@ -27,21 +27,53 @@ HWND CDialog::Create(HWND parent) {
                               &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
+namespace {
+
+// The style written in a dialog template, in either of its two layouts.
+DWORD TemplateStyle(HINSTANCE instance, UINT templateId) {
+  HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+  HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+  const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+  if (!words || ::SizeofResource(instance, found) < 16) return 0;
+  DWORD style = 0;
+  // DLGTEMPLATEEX starts with version 1 and the signature 0xFFFF; its style follows the help id
+  // and the extended style.
+  const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+  ::CopyMemory(&style, extended ? words + 6 : words, sizeof style);
+  return style;
+}
+
+}  // namespace
+
 INT_PTR CDialog::DoModal(HWND parent) {
   if (!Create(parent)) return -1;
   const bool disableParent = parent && ::IsWindowEnabled(parent);
   if (disableParent) ::EnableWindow(parent, FALSE);
 
+  // As the system's own modal run does, a dialog whose template is not visible is shown once the
+  // messages its initialisation posted are handled: when the queue first runs empty, or when only
+  // the low-priority timer and paint messages are left.
+  bool showPending = !(TemplateStyle(ResourceInstance(), m_templateId) & WS_VISIBLE);
+  const auto showOnce = [&] {
+    showPending = false;
+    if (m_hWnd && !::IsWindowVisible(m_hWnd)) {
+      ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+      ::UpdateWindow(m_hWnd);
+    }
+  };
+
   m_modalRunning = true;
   m_modalResult = IDCANCEL;
   MSG msg;
   while (m_modalRunning) {
+    if (showPending && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) showOnce();
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       // WM_QUIT belongs to an outer loop: leave it there.
       if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    if (showPending && (msg.message == WM_TIMER || msg.message == WM_PAINT)) showOnce();
     if (CApplication* app = CApplication::Current(); app && app->PreTranslateMessage(&msg)) {
       continue;
     }
@@ -163,6 +195,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->m_hWnd = nullptr;
+    if (self->m_modalRunning) {
+      // Destroyed from outside (its owner went at log-off): the modal run ends as if cancelled,
+      // and a thread message wakes a loop that may be waiting in GetMessage.
+      self->m_modalRunning = false;
+      self->m_modalResult = IDCANCEL;
+      ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
     self->OnDestroyed();  // may delete self
   }
   return result;

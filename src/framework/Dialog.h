@@ -21,7 +21,9 @@ class CDialog {
   CDialog(const CDialog&) = delete;
   CDialog& operator=(const CDialog&) = delete;
 
-  // Creates the dialog, disables the parent and runs the message loop until EndDialog.
+  // Creates the dialog, disables the parent and runs the message loop until EndDialog or until
+  // the window is destroyed from outside (then IDCANCEL). A template without WS_VISIBLE is shown
+  // once the initialisation's posted messages are handled, as the system's own modal run does.
   // Returns the EndDialog result, or -1 when the dialog could not be created.
   INT_PTR DoModal(HWND parent = nullptr);
   // Creates the dialog modeless (child pages, tests). The caller's loop must route messages.

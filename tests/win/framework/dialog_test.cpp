@@ -167,5 +167,109 @@ TEST(Dialog, ModalLoopLetsTheDialogPreTranslateMessages) {
   EXPECT_EQ(dlg.keys, 1);
 }
 
+// The typed entries of a table: commands with and without their code, a notification whose
+// result reaches the sender, a void message handler and a message registered at run time.
+UINT TestRegisteredMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"MorvaneDialogTestRegistered");
+  return message;
+}
+
+class CTypedDlg : public CDialogImpl<CTypedDlg> {
+ public:
+  CTypedDlg() : CDialogImpl<CTypedDlg>(IDD_TEST_DIALOG) {}
+  static std::span<const MessageEntry<CTypedDlg>> MessageMap() {
+    using D = CTypedDlg;
+    static constexpr MessageEntry<D> kMap[] = {
+        CommandHandler<&D::OnButton>(IDC_TEST_BUTTON),
+        CommandHandler<&D::OnEdit>(IDC_TEST_EDIT, EN_CHANGE),
+        NotifyHandler<&D::OnNotifyTest>(IDC_TEST_CHECK, 42),
+        MessageHandler<&D::OnTimer>(WM_TIMER),
+        RegisteredMessageHandler<&D::OnRegistered>(&TestRegisteredMessage),
+    };
+    return kMap;
+  }
+
+  std::vector<std::string> events;
+  void (*script)(CTypedDlg&) = nullptr;
+
+ protected:
+  BOOL OnInit() override {
+    if (script) script(*this);
+    return TRUE;
+  }
+
+ private:
+  void OnButton() { events.push_back("button"); }
+  void OnEdit(WORD code) { events.push_back("edit " + std::to_string(code)); }
+  LRESULT OnNotifyTest(NMHDR* header) {
+    events.push_back("notify " + std::to_string(header->code));
+    return 1234;
+  }
+  void OnTimer() {
+    events.push_back(::IsWindowVisible(m_hWnd) ? "visible" : "hidden");
+    EndDialog(IDOK);
+  }
+  void OnRegistered() { events.push_back("registered"); }
+};
+
+TEST(Dialog, TypedEntriesCrackTheirParametersAndSetTheNotifyResult) {
+  CTypedDlg dlg;
+  dlg.script = [](CTypedDlg& d) {
+    Click(d.Handle(), IDC_TEST_BUTTON);
+    ::SetDlgItemTextW(d.Handle(), IDC_TEST_EDIT, L"x");
+    NMHDR header{d.Item(IDC_TEST_CHECK), IDC_TEST_CHECK, 42};
+    const LRESULT r =
+        ::SendMessageW(d.Handle(), WM_NOTIFY, IDC_TEST_CHECK, reinterpret_cast<LPARAM>(&header));
+    d.events.push_back("result " + std::to_string(r));
+    ::SendMessageW(d.Handle(), TestRegisteredMessage(), 0, 0);
+    ::PostMessageW(d.Handle(), WM_COMMAND, IDCANCEL, 0);
+  };
+  EXPECT_EQ(dlg.DoModal(nullptr), IDCANCEL);
+  EXPECT_EQ(dlg.events, (std::vector<std::string>{"button", "edit " + std::to_string(EN_CHANGE),
+                                                  "notify 42", "result 1234", "registered"}));
+}
+
+TEST(Dialog, ModalRunShowsATemplateWithoutVisibleStyle) {
+  CTypedDlg dlg;
+  // A timer fires only once the queue is empty, by when the dialog must be on screen.
+  dlg.script = [](CTypedDlg& d) { ::SetTimer(d.Handle(), 1, 10, nullptr); };
+  EXPECT_EQ(dlg.DoModal(nullptr), IDOK);
+  EXPECT_EQ(dlg.events, (std::vector<std::string>{"visible"}));
+}
+
+HWND g_owner = nullptr;
+bool g_safetyFired = false;
+
+void CALLBACK DestroyOwner(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  ::DestroyWindow(g_owner);
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  g_safetyFired = true;
+  ::PostQuitMessage(0);
+}
+
+TEST(Dialog, ModalRunEndsWhenItsWindowIsDestroyedFromOutside) {
+  g_owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(g_owner, nullptr);
+  g_safetyFired = false;
+  CTypedDlg dlg;
+  dlg.script = [](CTypedDlg&) {
+    // The owner goes (as at log-off), taking its owned dialog with it.
+    ::SetTimer(nullptr, 0, 20, &DestroyOwner);
+    ::SetTimer(nullptr, 0, 5000, &GiveUp);
+  };
+  EXPECT_EQ(dlg.DoModal(g_owner), IDCANCEL);
+  EXPECT_FALSE(g_safetyFired) << "the loop ran on after its window was gone";
+  EXPECT_EQ(dlg.Handle(), nullptr);
+  EXPECT_FALSE(::IsWindow(g_owner));
+  MSG quit;
+  while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
 }  // namespace
 }  // namespace morvane
