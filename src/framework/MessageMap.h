@@ -189,16 +189,20 @@ INT_PTR DispatchTable(T* self, std::span<const MessageEntry<T>> table, UINT mess
   return FALSE;
 }
 
-// Binds a dialog class to its static table, T::MessageMap().
-template <class T>
-class CDialogImpl : public CDialog {
+// Binds a dialog class to its static table, T::MessageMap(). Messages the table leaves alone go
+// on to Base's routing (a base class with behaviour of its own, such as the option pages' base,
+// chains its handling this way).
+template <class T, class Base = CDialog>
+class CDialogImpl : public Base {
  public:
-  using CDialog::CDialog;
+  using Base::Base;
 
  protected:
   INT_PTR RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
-    return DispatchTable<T>(static_cast<T*>(this), T::MessageMap(), message, wParam, lParam,
-                            handled);
+    const INT_PTR result =
+        DispatchTable<T>(static_cast<T*>(this), T::MessageMap(), message, wParam, lParam, handled);
+    if (handled) return result;
+    return Base::RouteMessage(message, wParam, lParam, handled);
   }
 };
 

@@ -16,12 +16,13 @@ OptionsDlg::OptionsDlg(const OptionsContext& context, std::function<void()> save
 std::span<const MessageEntry<OptionsDlg>> OptionsDlg::MessageMap() {
   using D = OptionsDlg;
   static constexpr MessageEntry<D> kMap[] = {
-      OnNotifyEntry<D>(IDC_OPTIONS_TAB, TCN_SELCHANGING, &D::OnSelChanging),
-      OnNotifyEntry<D>(IDC_OPTIONS_TAB, TCN_SELCHANGE, &D::OnSelChange),
-      OnCommandEntry<D>(IDC_OPTIONS_APPLY, &D::OnApply),
-      OnMessageEntry<D>(WM_PAGE_OK, &D::OnPageOk),
-      OnMessageEntry<D>(WM_PAGE_CANCEL, &D::OnPageCancel),
-      OnMessageEntry<D>(WM_DESTROY, &D::OnDestroy),
+      NotifyHandler<&D::OnSelChanging>(IDC_OPTIONS_TAB, TCN_SELCHANGING),
+      NotifyHandler<&D::OnSelChange>(IDC_OPTIONS_TAB, TCN_SELCHANGE),
+      CommandHandler<&D::OnApply>(IDC_OPTIONS_APPLY, BN_CLICKED),
+      MessageHandler<&D::OnPageOk>(WM_PAGE_OK),
+      MessageHandler<&D::OnPageCancel>(WM_PAGE_CANCEL),
+      // Raw: the dialog's default processing of WM_DESTROY still runs.
+      MessageHandler<&D::OnDestroy>(WM_DESTROY),
   };
   return kMap;
 }
@@ -72,31 +73,25 @@ void OptionsDlg::OnOK() {
   EndDialog(IDOK);
 }
 
-INT_PTR OptionsDlg::OnApply(WPARAM, LPARAM) {
+void OptionsDlg::OnApply() {
   Apply();
-  return TRUE;
 }
 
-INT_PTR OptionsDlg::OnPageOk(WPARAM, LPARAM) {
+void OptionsDlg::OnPageOk() {
   OnOK();
-  return TRUE;
 }
 
-INT_PTR OptionsDlg::OnPageCancel(WPARAM, LPARAM) {
+void OptionsDlg::OnPageCancel() {
   OnCancel();
-  return TRUE;
 }
 
-INT_PTR OptionsDlg::OnSelChanging(WPARAM, LPARAM) {
+LRESULT OptionsDlg::OnSelChanging(NMHDR*) {
   ShowPage(m_tab.CurSel(), false);
-  SetMsgResult(FALSE);  // allow the change
-  return TRUE;
+  return FALSE;  // allow the change
 }
 
-INT_PTR OptionsDlg::OnSelChange(WPARAM, LPARAM) {
+void OptionsDlg::OnSelChange(NMHDR*) {
   ShowPage(m_tab.CurSel(), true);
-  SetMsgResult(0);
-  return TRUE;
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab (Ctrl+PgDn, Ctrl+PgUp) switch pages, as in the system's own tabbed

@@ -43,11 +43,11 @@ class OptionsDlg : public CDialogImpl<OptionsDlg> {
 
   void Apply();
 
-  INT_PTR OnApply(WPARAM, LPARAM);
-  INT_PTR OnSelChanging(WPARAM, LPARAM);
-  INT_PTR OnSelChange(WPARAM, LPARAM);
-  INT_PTR OnPageOk(WPARAM, LPARAM);
-  INT_PTR OnPageCancel(WPARAM, LPARAM);
+  void OnApply();
+  LRESULT OnSelChanging(NMHDR*);
+  void OnSelChange(NMHDR*);
+  void OnPageOk();
+  void OnPageCancel();
   INT_PTR OnDestroy(WPARAM, LPARAM);
 
   OptionsContext m_context;

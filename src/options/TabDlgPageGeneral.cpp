@@ -23,18 +23,19 @@ std::wstring CharacterText(int code) {
 }  // namespace
 
 CTabDlgPageGeneral::CTabDlgPageGeneral(const OptionsContext& context)
-    : CTacControlDlgImpl<CTabDlgPageGeneral>(IDD_PAGE_GENERAL, context) {}
+    : CDialogImpl<CTabDlgPageGeneral, CTacControlDlg>(IDD_PAGE_GENERAL, context) {}
 
 std::span<const MessageEntry<CTabDlgPageGeneral>> CTabDlgPageGeneral::MessageMap() {
   using D = CTabDlgPageGeneral;
   static constexpr MessageEntry<D> kMap[] = {
-      OnCommandCodeEntry<D>(IDC_GENERAL_TRANSPARENCY, BN_CLICKED, &D::OnTransparencyClicked),
-      OnCommandCodeEntry<D>(IDC_GENERAL_DELIMITER_DEC, EN_KILLFOCUS, &D::OnDecimalKillFocus),
-      OnCommandCodeEntry<D>(IDC_GENERAL_DELIMITER_HEX, EN_KILLFOCUS, &D::OnHexadecimalKillFocus),
-      OnCommandCodeEntry<D>(IDC_GENERAL_DELIMITER_CHAR, EN_KILLFOCUS, &D::OnCharacterKillFocus),
-      OnNotifyEntry<D>(IDC_GENERAL_OPACITY, NM_CUSTOMDRAW, &D::OnSliderCustomDraw),
-      OnCommandCodeEntry<D>(IDC_GENERAL_BROWSE_LOG, BN_CLICKED, &D::OnBrowseLog),
-      OnMessageEntry<D>(WM_DESTROY, &D::OnDestroy),
+      CommandHandler<&D::OnTransparencyClicked>(IDC_GENERAL_TRANSPARENCY, BN_CLICKED),
+      CommandHandler<&D::OnDecimalKillFocus>(IDC_GENERAL_DELIMITER_DEC, EN_KILLFOCUS),
+      CommandHandler<&D::OnHexadecimalKillFocus>(IDC_GENERAL_DELIMITER_HEX, EN_KILLFOCUS),
+      CommandHandler<&D::OnCharacterKillFocus>(IDC_GENERAL_DELIMITER_CHAR, EN_KILLFOCUS),
+      NotifyHandler<&D::OnSliderCustomDraw>(IDC_GENERAL_OPACITY, NM_CUSTOMDRAW),
+      CommandHandler<&D::OnBrowseLog>(IDC_GENERAL_BROWSE_LOG, BN_CLICKED),
+      // Raw: the dialog's default processing of WM_DESTROY still runs.
+      MessageHandler<&D::OnDestroy>(WM_DESTROY),
   };
   return kMap;
 }
@@ -130,22 +131,19 @@ void CTabDlgPageGeneral::RewriteDelimiterViews(int fromId) {
   m_delimiterCharacter.SetText(CharacterText(code));
 }
 
-INT_PTR CTabDlgPageGeneral::OnDecimalKillFocus(WPARAM, LPARAM) {
+void CTabDlgPageGeneral::OnDecimalKillFocus() {
   RewriteDelimiterViews(IDC_GENERAL_DELIMITER_DEC);
-  return TRUE;
 }
 
-INT_PTR CTabDlgPageGeneral::OnHexadecimalKillFocus(WPARAM, LPARAM) {
+void CTabDlgPageGeneral::OnHexadecimalKillFocus() {
   RewriteDelimiterViews(IDC_GENERAL_DELIMITER_HEX);
-  return TRUE;
 }
 
-INT_PTR CTabDlgPageGeneral::OnCharacterKillFocus(WPARAM, LPARAM) {
+void CTabDlgPageGeneral::OnCharacterKillFocus() {
   RewriteDelimiterViews(IDC_GENERAL_DELIMITER_CHAR);
-  return TRUE;
 }
 
-INT_PTR CTabDlgPageGeneral::OnTransparencyClicked(WPARAM, LPARAM) {
+void CTabDlgPageGeneral::OnTransparencyClicked() {
   const bool on = m_transparency.Check() == 1;
   m_opacity.Enable(on);
   if (on && m_context.settings.AlphaBlendsCount < 255) {
@@ -153,23 +151,20 @@ INT_PTR CTabDlgPageGeneral::OnTransparencyClicked(WPARAM, LPARAM) {
   } else {
     ClearWindowOpacity(m_context.mainWindow);
   }
-  return TRUE;
 }
 
 // The slider notifies whenever it paints, and so whenever its thumb moves or it is enabled.
-INT_PTR CTabDlgPageGeneral::OnSliderCustomDraw(WPARAM, LPARAM) {
+LRESULT CTabDlgPageGeneral::OnSliderCustomDraw(NMHDR*) {
   PreviewOpacity();
-  SetMsgResult(CDRF_DODEFAULT);
-  return TRUE;
+  return CDRF_DODEFAULT;
 }
 
 void CTabDlgPageGeneral::PreviewOpacity() {
   if (m_transparency.Check() == 1) SetWindowOpacity(m_context.mainWindow, m_opacity.Pos());
 }
 
-INT_PTR CTabDlgPageGeneral::OnBrowseLog(WPARAM, LPARAM) {
+void CTabDlgPageGeneral::OnBrowseLog() {
   m_logFolder.SetText(PickFolder(m_hWnd, m_logFolder.Text()));
-  return TRUE;
 }
 
 // The stored transparency comes back: a preview that was not applied is undone.

@@ -10,7 +10,7 @@
 
 namespace morvane {
 
-class CTabDlgPageGeneral : public CTacControlDlgImpl<CTabDlgPageGeneral> {
+class CTabDlgPageGeneral : public CDialogImpl<CTabDlgPageGeneral, CTacControlDlg> {
  public:
   explicit CTabDlgPageGeneral(const OptionsContext& context);
 
@@ -27,12 +27,12 @@ class CTabDlgPageGeneral : public CTacControlDlgImpl<CTabDlgPageGeneral> {
   void RewriteDelimiterViews(int fromId);
   void PreviewOpacity();
 
-  INT_PTR OnTransparencyClicked(WPARAM, LPARAM);
-  INT_PTR OnDecimalKillFocus(WPARAM, LPARAM);
-  INT_PTR OnHexadecimalKillFocus(WPARAM, LPARAM);
-  INT_PTR OnCharacterKillFocus(WPARAM, LPARAM);
-  INT_PTR OnSliderCustomDraw(WPARAM, LPARAM);
-  INT_PTR OnBrowseLog(WPARAM, LPARAM);
+  void OnTransparencyClicked();
+  void OnDecimalKillFocus();
+  void OnHexadecimalKillFocus();
+  void OnCharacterKillFocus();
+  LRESULT OnSliderCustomDraw(NMHDR*);
+  void OnBrowseLog();
   INT_PTR OnDestroy(WPARAM, LPARAM);
 
   CButton m_minimizeToTray;    // 1022

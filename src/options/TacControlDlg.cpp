@@ -36,10 +36,8 @@ void CTacControlDlg::PostToOptionsDialog(UINT message) const {
   if (HWND tab = ::GetParent(m_hWnd)) ::PostMessageW(::GetParent(tab), message, 0, 0);
 }
 
-INT_PTR CTacControlDlg::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  const INT_PTR brush = WhiteBrushForColourMessage(message, handled);
-  if (handled) return brush;
-  return RoutePageMessage(message, wParam, lParam, handled);
+INT_PTR CTacControlDlg::RouteMessage(UINT message, WPARAM, LPARAM, bool& handled) {
+  return WhiteBrushForColourMessage(message, handled);
 }
 
 }  // namespace morvane

@@ -5,6 +5,8 @@
 // - The page and every control on it are painted on white.
 // - The page object deletes itself once its window is gone: create it with new, and never delete
 //   it after its window exists.
+// A page binds its own message table on top: class CPage : public CDialogImpl<CPage,
+// CTacControlDlg>.
 #include <windows.h>
 
 #include <span>
@@ -38,27 +40,11 @@ class CTacControlDlg : public CDialog {
   void OnCancel() override;
   void OnDestroyed() override { delete this; }
   INT_PTR RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-  // The page's own message table (CTacControlDlgImpl).
-  virtual INT_PTR RoutePageMessage(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
-    return FALSE;
-  }
 
   OptionsContext m_context;
 
  private:
   void PostToOptionsDialog(UINT message) const;
-};
-
-// Binds a page class to its static table, T::MessageMap(); the base's behaviour comes first.
-template <class T>
-class CTacControlDlgImpl : public CTacControlDlg {
- protected:
-  using CTacControlDlg::CTacControlDlg;
-  INT_PTR RoutePageMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
-    return DispatchTable<T>(static_cast<T*>(this), T::MessageMap(), message, wParam, lParam,
-                            handled);
-  }
 };
 
 }  // namespace morvane
