@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/UploadPageRules.h"
+#include "options/UploadPageRules.h"
 
 namespace morvane {
 namespace {

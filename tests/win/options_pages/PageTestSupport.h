@@ -8,10 +8,11 @@
 #include <set>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "options/OptionsContext.h"
+#include "settings/ServerSettings.h"
 
 namespace morvane::testing {
 
@@ -39,9 +40,9 @@ class PageHost {
 
 // A page as the options dialog makes it: created on the heap, its window a child of the host.
 // Closing destroys the window; the page object then deletes itself.
-template <class Page, class... Args>
-Page* OpenPage(HWND host, Args&&... args) {
-  auto* page = new Page(std::forward<Args>(args)...);
+template <class Page>
+Page* OpenPage(HWND host, ServerSettings& settings) {
+  auto* page = new Page(OptionsContext{settings, nullptr, nullptr});
   page->Create(host);
   ::ShowWindow(page->Handle(), SW_SHOW);
   return page;

@@ -2,8 +2,8 @@
 // the program rows.
 #include <gtest/gtest.h>
 
+#include "options/DownloadPage.h"
 #include "res/resource.h"
-#include "settings/DownloadPage.h"
 #include "settings/ServerSettings.h"
 #include "win/options_pages/PageTestSupport.h"
 
@@ -82,7 +82,7 @@ TEST_F(DownloadPageTest, ApplyReadsBothKindsAndDisabledRowsInOrder) {
   Click(dlg, IDC_DL_AFTER_CHECK);
   EXPECT_FALSE(Enabled(dlg, IDC_DL_AFTER_BROWSE));
 
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.OneFileForAll_TSD, 0);
   EXPECT_EQ(settings.StartAppBeforeDownload, 0);
   EXPECT_EQ(settings.StartAppAfterDownload, 0);

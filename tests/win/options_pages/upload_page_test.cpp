@@ -8,10 +8,10 @@
 
 #include "core/exchange_fakes.h"
 #include "exchange/Upload.h"
+#include "options/MyEdit.h"
+#include "options/UploadPage.h"
 #include "res/resource.h"
-#include "settings/MyEdit.h"
 #include "settings/ServerSettings.h"
-#include "settings/UploadPage.h"
 #include "win/options_pages/PageTestSupport.h"
 
 namespace morvane {
@@ -64,7 +64,7 @@ TEST_F(UploadPageTest, TargetEditGoesToTheSettingOfTheRadioSelectedAtApply) {
   EXPECT_FALSE(Enabled(dlg, IDC_UL_SAMPLE));
 
   SetText(dlg, IDC_UL_TARGET, L"E:\\all.txt");
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.OneFileForAllTSD, 1);
   EXPECT_EQ(settings.FileNameForUpload, L"E:\\all.txt");
   EXPECT_EQ(settings.DirectoryForUpload, L"D:\\uploads");
@@ -73,7 +73,7 @@ TEST_F(UploadPageTest, TargetEditGoesToTheSettingOfTheRadioSelectedAtApply) {
   EXPECT_EQ(Text(dlg, IDC_UL_TARGET), L"D:\\uploads");
   EXPECT_TRUE(Enabled(dlg, IDC_UL_START_SPIN));
   SetText(dlg, IDC_UL_TARGET, L"F:\\each");
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.OneFileForAllTSD, 0);
   EXPECT_EQ(settings.FileNameForUpload, L"E:\\all.txt");
   EXPECT_EQ(settings.DirectoryForUpload, L"F:\\each");
@@ -83,7 +83,7 @@ TEST_F(UploadPageTest, PrefixIsStoredCleanWhileTheFieldKeepsWhatWasPasted) {
   settings.SNFileName = 0;
   Open();
   SetText(dlg, IDC_UL_PREFIX, L"a:b*c?");
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.PreficsFileName, L"abc");
   EXPECT_EQ(Text(dlg, IDC_UL_PREFIX), L"a:b*c?");
 }
@@ -103,7 +103,7 @@ TEST_F(UploadPageTest, ChangedStartNumberOutOfRangeIsReportedAndNotStored) {
         *typed == L'\0' ? L"Enter an integer." : L"Enter an integer between 1 and 99999.";
     MessageBoxWatcher boxes;
     SetText(dlg, IDC_UL_START, typed);  // the sample reads it at once
-    page->ReadBack(settings);           // and Apply once more
+    page->Apply();                      // and Apply once more
     EXPECT_EQ(settings.SuffiksIndex, 7) << "typed [" << typed << "]";
     EXPECT_EQ(boxes.Texts(), (std::vector<std::wstring>{expected, expected}))
         << "typed [" << typed << "]";
@@ -122,7 +122,7 @@ TEST_F(UploadPageTest, DigitListCutsTheStartNumberAndSetsItsLimits) {
   EXPECT_EQ(Text(dlg, IDC_UL_START), L"1");
   EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_UL_START, EM_GETLIMITTEXT, 0, 0), 5);
   EXPECT_EQ(SpinMax(), 99999);
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.SuffiksIndex, 1) << "the cut is a change made in this dialog";
   EXPECT_EQ(settings.ColNumberIndex, 4);
 }
@@ -132,7 +132,7 @@ TEST_F(UploadPageTest, StoredDigitIndexOutsideTheListSelectsNothingAndAppliesMin
   Open();
   EXPECT_EQ(::SendDlgItemMessageW(dlg, IDC_UL_DIGITS, CB_GETCURSEL, 0, 0), CB_ERR);
   EXPECT_EQ(Text(dlg, IDC_UL_SAMPLE), L"Образец: SN1234567_Base1_.txt") << "no counter";
-  page->ReadBack(settings);
+  page->Apply();
   EXPECT_EQ(settings.ColNumberIndex, -1);
 }
 
@@ -199,16 +199,16 @@ TEST_F(UploadPageTest, UnchangedStartNumberLeavesTheRunningCounterAlone) {
   ASSERT_EQ(w.settings.SuffiksIndex, 9);
   {
     MessageBoxWatcher boxes;
-    page->ReadBack(w.settings);
+    page->Apply();
     EXPECT_TRUE(boxes.Texts().empty());
   }
   EXPECT_EQ(w.settings.SuffiksIndex, 9);
 
   SetText(dlg, IDC_UL_START, L"20");
-  page->ReadBack(w.settings);
+  page->Apply();
   EXPECT_EQ(w.settings.SuffiksIndex, 20) << "a number the user typed is taken";
   UploadFromTerminal(ctx, L"10.0.0.5", L"1", L"", L"1", L"12345678");
-  page->ReadBack(w.settings);
+  page->Apply();
   EXPECT_EQ(w.settings.SuffiksIndex, 21) << "and taken once";
 }
 

@@ -4,14 +4,9 @@
 #include <windows.h>
 
 #include "framework/MessageMap.h"
+#include "options/TacControlDlg.h"
 
 namespace morvane {
-
-// The white stock brush for every control-colour message, or nullptr for any other message.
-inline HBRUSH PageBrushFor(UINT message) {
-  if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC) return nullptr;
-  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-}
 
 template <class T>
 class CEmbeddedDlg : public CDialogImpl<T> {
@@ -20,10 +15,8 @@ class CEmbeddedDlg : public CDialogImpl<T> {
 
  protected:
   INT_PTR RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
-    if (HBRUSH brush = PageBrushFor(message)) {
-      handled = true;
-      return reinterpret_cast<INT_PTR>(brush);
-    }
+    const INT_PTR brush = WhiteBrushForColourMessage(message, handled);
+    if (handled) return brush;
     return CDialogImpl<T>::RouteMessage(message, wParam, lParam, handled);
   }
   void OnOK() override { ForwardToPage(IDOK); }

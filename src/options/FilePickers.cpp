@@ -1,8 +1,8 @@
-#include "settings/FilePickers.h"
+#include "options/FilePickers.h"
 
 #include <commdlg.h>
 
-#include "settings/UploadPageRules.h"
+#include "options/UploadPageRules.h"
 
 namespace morvane {
 namespace {

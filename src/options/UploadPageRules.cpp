@@ -1,4 +1,4 @@
-#include "settings/UploadPageRules.h"
+#include "options/UploadPageRules.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "settings/MyEdit.h"
+#include "options/MyEdit.h"
 
 #include <commctrl.h>
 
-#include "settings/UploadPageRules.h"
+#include "options/UploadPageRules.h"
 
 namespace morvane {
 namespace {
@@ -15,13 +15,14 @@ CMyEdit::~CMyEdit() {
   Detach();
 }
 
-bool CMyEdit::Attach(HWND edit) {
+bool CMyEdit::Attach(HWND dialog, int id) {
   Detach();
+  HWND edit = ::GetDlgItem(dialog, id);
   if (!edit ||
       !::SetWindowSubclass(edit, &CMyEdit::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     return false;
   }
-  m_hWnd = edit;
+  CEdit::Attach(edit);
   return true;
 }
 
