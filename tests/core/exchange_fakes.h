@@ -43,12 +43,17 @@ class FakeComponent : public ITerminalComponent {
   std::wstring description = L"нет связи";
   std::vector<std::wstring> sentPaths;
 
-  bool SetPort(int) override { return true; }
-  bool GetPort(int&) override { return true; }
-  bool SetDelay(int) override { return true; }
-  bool GetDelay(int&) override { return true; }
-  bool SetDelimiter(int) override { return true; }
-  bool GetDelimiter(int&) override { return true; }
+  // The three properties, kept as the component keeps them.
+  int port = 0;
+  int delay = 0;
+  int delimiter = 0;
+
+  bool SetPort(int value) override { return Put(port, value); }
+  bool GetPort(int& value) override { return Put(value, port); }
+  bool SetDelay(int value) override { return Put(delay, value); }
+  bool GetDelay(int& value) override { return Put(value, delay); }
+  bool SetDelimiter(int value) override { return Put(delimiter, value); }
+  bool GetDelimiter(int& value) override { return Put(value, delimiter); }
   int Attach() override {
     journal_.push_back(L"Attach");
     return attachResult;
@@ -83,6 +88,10 @@ class FakeComponent : public ITerminalComponent {
   }
 
  private:
+  static bool Put(int& to, int from) {
+    to = from;
+    return true;
+  }
   Journal& journal_;
 };
 

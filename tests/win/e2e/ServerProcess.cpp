@@ -64,6 +64,10 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
 }  // namespace
 
 ServerProcess::~ServerProcess() {
+  Kill();
+}
+
+void ServerProcess::Kill() {
   if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_.Get(), 98);
     ::WaitForSingleObject(process_.Get(), 10000);

@@ -46,6 +46,8 @@ class ServerProcess {
 
   // Posts the close command (IDOK or IDCANCEL) and waits for the process to end.
   bool Close(WORD command, DWORD& exitCode, int timeoutMs = 30000);
+  // Ends the program at once, as a crash or a power cut would: no close sequence runs.
+  void Kill();
 
  private:
   HWND FindMainWindow() const;

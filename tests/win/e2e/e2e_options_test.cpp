@@ -1,0 +1,57 @@
+// The options dialog of the real program: "Настройки" opens it, and a port typed on the General
+// page and confirmed with OK is in the registry at once, so it survives the process being killed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "EndToEnd.h"
+#include "res/resource.h"
+
+namespace morvane::e2e {
+namespace {
+
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 15000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// A control's text in another process (GetWindowTextW there reads only the window's caption).
+std::wstring ControlText(HWND control) {
+  wchar_t text[64] = {};
+  ::SendMessageW(control, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+using EndToEndOptions = EndToEnd;
+
+TEST_F(EndToEndOptions, PortChangedWithOkSurvivesAKilledProcess) {
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  server.PostCommand(ID_OPTIONS);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    dialog = ::FindWindowW(L"#32770", L"Настройки");
+    return dialog && ::IsWindowVisible(dialog);
+  })) << "the options dialog did not open";
+  const HWND page =
+      ::FindWindowExW(::GetDlgItem(dialog, IDC_OPTIONS_TAB), nullptr, L"#32770", nullptr);
+  const HWND portEdit = ::GetDlgItem(page, IDC_GENERAL_PORT);
+  EXPECT_EQ(ControlText(portEdit), std::to_wstring(port));
+
+  const std::wstring newPort = std::to_wstring(port + 1);
+  ::SendMessageW(portEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newPort.c_str()));
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the dialog";
+  server.Kill();
+
+  EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port + 1));
+  EXPECT_EQ(SettingsKey::ReadNumber(L"Delay"), 5000u) << "the other values are written as well";
+}
+
+}  // namespace
+}  // namespace morvane::e2e
