@@ -6,13 +6,13 @@
 
 #include <commctrl.h>
 
+#include "PageTestSupport.h"
 #include "core/exchange_fakes.h"
 #include "exchange/Upload.h"
 #include "options/MyEdit.h"
 #include "options/UploadPage.h"
 #include "res/resource.h"
 #include "settings/ServerSettings.h"
-#include "win/options_pages/PageTestSupport.h"
 
 namespace morvane {
 namespace {

@@ -2,10 +2,10 @@
 // the program rows.
 #include <gtest/gtest.h>
 
+#include "PageTestSupport.h"
 #include "options/DownloadPage.h"
 #include "res/resource.h"
 #include "settings/ServerSettings.h"
-#include "win/options_pages/PageTestSupport.h"
 
 namespace morvane {
 namespace {
