@@ -64,7 +64,7 @@ void Run(const wchar_t* tag, int terminals, int filesPerTerminal, int repetition
 
   const std::wstring serial = std::to_wstring(10000000 + terminals / 2);
   morvane::CWin32FileSystem fs;
-  const morvane::OwnBaseFileSearch search = morvane::MakeOwnBaseFileSearch(folder, serial, L"1");
+  const morvane::OwnBaseFileSearch search = *morvane::MakeOwnBaseFileSearch(folder, serial, L"1");
 
   // Interleaved, so that both see the same state of the system's caches.
   std::wstring chosen;

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils
+  nsis imagemagick
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "app/MorvaneDlg.h"
 
+#include <optional>
+
 #include "app/AboutDlg.h"
 #include "app/Autorun.h"
 #include "app/Help.h"
@@ -194,6 +196,9 @@ void CMorvaneDlg::UploadFromTerminal(std::wstring ip, std::wstring baseNumber, s
                                      std::wstring dataKind, std::wstring serial) {
   CSystemClock clock;
   ExchangeContext ctx{m_settings, g_pCipherLab, m_log, *m_fileSystem, *m_launcher, clock};
+  // The upload counter goes to the registry as soon as it advances.
+  std::optional<CRegistrySettingsStore> store;
+  if (m_registry) ctx.settingsStore = &store.emplace(*m_registry);
   morvane::UploadFromTerminal(ctx, ip, baseNumber, extra, dataKind, serial);
 }
 

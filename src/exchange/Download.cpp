@@ -62,8 +62,8 @@ void SendOwnFile(ExchangeContext& ctx, const std::wstring& baseText, int baseNum
     SendNothing(ctx, baseNumber, L"Неверно указана папка с файлами!");
     return;
   }
-  const std::wstring name =
-      ChooseOwnBaseFile(ctx.fileSystem, MakeOwnBaseFileSearch(folder, serial, baseText));
+  const std::optional<OwnBaseFileSearch> search = MakeOwnBaseFileSearch(folder, serial, baseText);
+  const std::wstring name = search ? ChooseOwnBaseFile(ctx.fileSystem, *search) : std::wstring();
   if (name.empty()) {
     SendNothing(ctx, baseNumber, L"Файл для данного терминала не найден!");
     return;
@@ -80,8 +80,12 @@ void SendOwnFile(ExchangeContext& ctx, const std::wstring& baseText, int baseNum
   }
   ctx.log.AddLogLine(SentLine(path, serial, ip));
   if (IsSet(ctx.settings.DeleteFileBeforeDownload) && ctx.fileSystem.FileExists(path)) {
+    // A file that is still there is sent again on the next request: say so.
     ctx.fileSystem.RemoveFile(path);
-    ctx.log.AddLogLine(L"Удалён файл: " + path);
+    if (ctx.fileSystem.FileExists(path))
+      ctx.log.AddLogLine(L"Не удалось удалить файл: " + path);
+    else
+      ctx.log.AddLogLine(L"Удалён файл: " + path);
   }
 }
 

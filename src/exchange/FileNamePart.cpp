@@ -32,4 +32,11 @@ std::wstring SafeFileNamePart(const std::wstring& text) {
   return safe;
 }
 
+bool IsValidFileNamePart(const std::wstring& text) {
+  for (const wchar_t c : text) {
+    if (IsForbiddenInFileName(c)) return false;
+  }
+  return true;
+}
+
 }  // namespace morvane

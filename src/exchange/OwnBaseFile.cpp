@@ -8,10 +8,12 @@
 
 namespace morvane {
 
-OwnBaseFileSearch MakeOwnBaseFileSearch(const std::wstring& folder, const std::wstring& serial,
-                                        const std::wstring& baseNumber) {
-  const std::wstring stem = SafeFileNamePart(serial) + L"_base" + SafeFileNamePart(baseNumber);
-  return {JoinFolder(folder, stem + L"*.*"), stem + L'_'};
+std::optional<OwnBaseFileSearch> MakeOwnBaseFileSearch(const std::wstring& folder,
+                                                       const std::wstring& serial,
+                                                       const std::wstring& baseNumber) {
+  if (!IsValidFileNamePart(serial) || !IsValidFileNamePart(baseNumber)) return std::nullopt;
+  const std::wstring stem = serial + L"_base" + baseNumber;
+  return OwnBaseFileSearch{JoinFolder(folder, stem + L"*.*"), stem + L'_'};
 }
 
 std::wstring ChooseOwnBaseFile(IFileSystem& fs, const OwnBaseFileSearch& search) {

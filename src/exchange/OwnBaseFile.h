@@ -2,6 +2,7 @@
 // The per-terminal base files: in one folder, named serial number, "_base", base number, "_",
 // an index and an extension ("12345678_base1_3.txt"). A terminal gets the file with the smallest
 // index; a sent file may be deleted so that the next request gets the next one.
+#include <optional>
 #include <string>
 
 #include "exchange/FileSystem.h"
@@ -13,11 +14,13 @@ struct OwnBaseFileSearch {
   std::wstring prefix;   // <serial>_base<base>_
 };
 
-// Serial and base number come from the terminal: characters a file name may not hold are
-// replaced (SafeFileNamePart), so that neither can widen the search to other terminals' files
-// nor point it at another folder.
-OwnBaseFileSearch MakeOwnBaseFileSearch(const std::wstring& folder, const std::wstring& serial,
-                                        const std::wstring& baseNumber);
+// Serial and base number come from the terminal. When either holds a character that a file name
+// may not hold (IsValidFileNamePart), there is no search: such a terminal has no file of its own.
+// Replacing the character instead would give serials "a*b" and "a_b" the same files, and a
+// wildcard or a path could reach other terminals' files or another folder.
+std::optional<OwnBaseFileSearch> MakeOwnBaseFileSearch(const std::wstring& folder,
+                                                       const std::wstring& serial,
+                                                       const std::wstring& baseNumber);
 
 // The name (without folder) of the file to send; empty when none qualifies. Among names that
 // begin with the prefix, the smallest non-negative index read after it wins (the first found on

@@ -20,10 +20,10 @@ std::wstring AnsiToWide(const std::string& text) {
 }
 
 void CRequestIntake::OnTerminalCopyData(const COPYDATASTRUCT* copyData) {
-  if (!copyData || copyData->cbData < sizeof(TerminalRequest) ||
-      !IsReadableMemory(copyData->lpData, sizeof(TerminalRequest))) {
-    return;
-  }
+  // cbData is not judged: the record's size is no part of the component's contract, and a
+  // component that sends another value must not make the server look dead. What is read is
+  // checked instead.
+  if (!copyData || !IsReadableMemory(copyData->lpData, sizeof(TerminalRequest))) return;
   const auto* request = static_cast<const TerminalRequest*>(copyData->lpData);
 
   std::string source;

@@ -4,8 +4,9 @@
 // for it), an "Upload" is queued and served when the window's posted WM_DO_UPLOAD comes round.
 //
 // The record comes from outside: every pointer in it is checked before it is followed, and a
-// payload that is short, null or unreadable is ignored. Uploads wait in a queue, one text per
-// posted message, so that two requests arriving close together are both served, in order.
+// record or text that is null or unreadable is ignored (cbData, which says nothing the component
+// promised, is not read). Uploads wait in a queue, one text per posted message, so that two
+// requests arriving close together are both served, in order.
 #include <windows.h>
 
 #include <deque>

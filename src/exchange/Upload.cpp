@@ -4,6 +4,7 @@
 #include "exchange/DataFileName.h"
 #include "exchange/ExchangeSteps.h"
 #include "exchange/Folders.h"
+#include "settings/SettingsSequence.h"
 
 namespace morvane {
 
@@ -26,6 +27,17 @@ void LogOutcome(ExchangeContext& ctx, bool fetched, const std::wstring& path,
   } else {
     LogComponentFailure(ctx,
                         L"Ошибка выгрузки данных из терминала - SN: " + serial + L" IP: " + ip);
+  }
+}
+
+// The counter is stored as soon as it moves on: after a crash the next start must not hand out a
+// number again, or the component would replace a file already delivered.
+void AdvanceAndStoreFileCounter(ExchangeContext& ctx) {
+  AdvanceFileCounter(ctx.settings);
+  if (!ctx.settingsStore) return;
+  if (!SaveSettingValue(*ctx.settingsStore, ctx.settings, L"SuffiksIndex")) {
+    ctx.log.AddLogLine(L"Не удалось записать в реестр SuffiksIndex: " +
+                       std::to_wstring(ctx.settings.SuffiksIndex));
   }
 }
 
@@ -53,7 +65,7 @@ void FetchIntoOwnFile(ExchangeContext& ctx, int kind, const std::wstring& baseTe
       JoinFolder(s.DirectoryForUpload, BuildDataFileName(s, serial, baseText, ctx.clock.NowUtc()));
   if (!ctx.component) return;
   const bool fetched = ctx.component->GetFile(path, kind, baseNumber, 1) == 1;
-  if (fetched && IsSet(s.SuffiksRadio)) AdvanceFileCounter(s);
+  if (fetched && IsSet(s.SuffiksRadio)) AdvanceAndStoreFileCounter(ctx);
   LogOutcome(ctx, fetched, path, ip, serial);
 }
 

@@ -1,5 +1,6 @@
 #include "settings/SettingsSequence.h"
 
+#include <cwchar>
 #include <utility>
 
 #include "settings/SettingsTable.h"
@@ -7,18 +8,19 @@
 namespace morvane {
 namespace {
 
-// Reads one value into its place. False: a value failure.
-bool LoadOne(ISettingsStore& store, const SettingEntry& entry, ServerSettings& settings,
+// Reads one value into its place. A value that cannot be read leaves the number (or the component's
+// property) as it was, and empties a text, as a missing text does.
+void LoadOne(ISettingsStore& store, const SettingEntry& entry, ServerSettings& settings,
              ITerminalComponent* component) {
   if (entry.kind == SettingKind::kText) {
     std::wstring text;
-    if (!store.ReadText(entry.name, text)) return false;
+    if (!store.ReadText(entry.name, text)) text.clear();
     settings.*entry.text = std::move(text);
-    return true;
+    return;
   }
 
   int number = 0;
-  if (!store.ReadNumber(entry.name, number)) return false;
+  if (!store.ReadNumber(entry.name, number)) return;
   switch (entry.kind) {
     case SettingKind::kFlag:
       settings.*entry.number = number != 0 ? 1 : 0;
@@ -32,7 +34,6 @@ bool LoadOne(ISettingsStore& store, const SettingEntry& entry, ServerSettings& s
     case SettingKind::kText:
       break;
   }
-  return true;
 }
 
 bool SaveOne(ISettingsStore& store, const SettingEntry& entry, const ServerSettings& settings,
@@ -57,8 +58,10 @@ bool SaveOne(ISettingsStore& store, const SettingEntry& entry, const ServerSetti
 void LoadSettingsFrom(ISettingsStore& store, ServerSettings& settings,
                       ITerminalComponent* component) {
   if (!store.OpenSettingsKey(false)) return;
+  // One damaged or missing value must not cost the values after it: an exit save would otherwise
+  // write their defaults over the user's folders, paths and counter.
   for (const SettingEntry* entry : LoadOrder()) {
-    if (!entry || !LoadOne(store, *entry, settings, component)) break;
+    if (entry) LoadOne(store, *entry, settings, component);
   }
   store.CloseSettingsKey();
 }
@@ -70,6 +73,17 @@ void SaveSettingsTo(ISettingsStore& store, const ServerSettings& settings,
     if (!entry || !SaveOne(store, *entry, settings, component)) break;
   }
   store.CloseSettingsKey();
+}
+
+bool SaveSettingValue(ISettingsStore& store, const ServerSettings& settings, const wchar_t* name) {
+  for (const SettingEntry& entry : SettingsTable()) {
+    if (std::wcscmp(entry.name, name) != 0) continue;
+    if (entry.kind == SettingKind::kComponent || !store.OpenSettingsKey(true)) return false;
+    const bool written = SaveOne(store, entry, settings, nullptr);
+    store.CloseSettingsKey();
+    return written;
+  }
+  return false;
 }
 
 }  // namespace morvane

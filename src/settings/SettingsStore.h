@@ -1,7 +1,7 @@
 #pragma once
 // What the settings sequences need from the place the options are kept. The Win32 side puts the
-// registry behind it; tests put a map behind it. Every call that returns false is a value failure:
-// the running sequence stops there, silently.
+// registry behind it; tests put a map behind it. A call that returns false is a value failure,
+// never shown: the load goes on with the next value, the save stops there.
 #include <string>
 
 namespace morvane {

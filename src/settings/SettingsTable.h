@@ -1,7 +1,7 @@
 #pragma once
 // The 39 values of the settings key: registry name, kind, where each lives, and its positions in
-// the load and the save sequence. The two orders differ and both matter, because a value failure
-// stops a sequence where it happens: everything before it is done, nothing after it.
+// the load and the save sequence. The two orders differ; the save's matters, because a failed write
+// stops the save where it happens: everything before it is done, nothing after it.
 #include <array>
 #include <string>
 

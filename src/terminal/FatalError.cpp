@@ -28,8 +28,9 @@ std::wstring ComponentCallFailureText(HRESULT status) {
       L"Попробуйте перерегестрировать компоненту.\r\n"
       L"Системное описание ошибки: ";
   wchar_t description[256] = {};
-  ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(status), 0, description,
-                   255, nullptr);
+  // No arguments are passed: a system text with inserts ("%1") keeps them as they are.
+  ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(status), 0, description, 255, nullptr);
   description[255] = L'\0';
   return text + description;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/NumberText.h"
 #include "exchange/Download.h"
 #include "exchange_fakes.h"
 
@@ -274,38 +275,49 @@ TEST_F(OwnFileDownload, WithoutAComponentNothingIsSentOrLogged) {
   EXPECT_EQ(w.fs.files.size(), 1u);
 }
 
-TEST_F(OwnFileDownload, HostileSerialsAndBaseNumbersStayInTheirOwnFiles) {
+// A serial or base number with a character that no file name holds has no file of its own: no
+// search, the not-found path, nothing deleted. Replacing the character would serve serial "a*b"
+// the file of serial "a_b".
+TEST_F(OwnFileDownload, SerialsAndBaseNumbersThatNoFileNameHoldsMatchNoFile) {
   w.settings.DeleteFileBeforeDownload = 1;
   w.fs.folders.push_back(L"D:\\Secret");
-  w.fs.AddFile(L"D:\\Bases\\12345678_base1_1.txt");
-  w.fs.AddFile(L"D:\\Bases\\87654321_base1_1.txt");
+  w.fs.AddFile(L"D:\\Bases\\a_b_base1_1.txt");
+  w.fs.AddFile(L"D:\\Bases\\A__B_base1_1.txt");
+  w.fs.AddFile(L"D:\\Bases\\12345678_base__1.txt");
   w.fs.AddFile(L"D:\\Secret\\x_base1_1.txt");
-  w.component.sendResult = 1;
 
-  Download(L"1", L"*");
-  Download(L"1", L"????????");
-  Download(L"*", kSerial);
-  Download(L"1", L"..\\Secret\\x");
-  Download(L"1\\..\\..\\Secret\\x", L"");
-  Download(L"1", L"D:\\Secret\\x");
-
-  for (const std::wstring& pattern : w.fs.patterns) {
-    EXPECT_EQ(pattern.rfind(L"D:\\Bases\\", 0), 0u) << pattern;
-    EXPECT_EQ(pattern.find(L'\\', 9), std::wstring::npos) << pattern;
-    EXPECT_EQ(pattern.find_first_of(L"?:/"), 1u) << pattern;  // the drive's colon only
-    EXPECT_EQ(pattern.find(L'*'), pattern.size() - 3) << pattern;
+  const std::pair<const wchar_t*, std::wstring> requests[] = {
+      {L"1", L"a*b"},           {L"1", L"a?b"},
+      {L"1", L"A\r\nB"},        {L"1", L"..\\Secret\\x"},
+      {L"1", L"D:\\Secret\\x"}, {L"1", L"a/b"},
+      {L"1", L"a\"b<>|:"},      {L"*", kSerial},
+      {L"1\t", kSerial},        {L"1", std::wstring(L"a\0b", 3)}};
+  for (const auto& [base, serial] : requests) {
+    w.journal.clear();
+    Download(base, serial);
+    EXPECT_EQ(w.journal, (Journal{L"SendFile(," + std::to_wstring(StrToIntRule(base)) + L")",
+                                  L"log: Файл для данного терминала не найден!"}))
+        << serial << " / " << base;
   }
-  for (const std::wstring& sent : w.component.sentPaths)
-    EXPECT_EQ(sent, L"") << sent;
-  EXPECT_EQ(w.fs.files.size(), 3u) << "nothing deleted";
-  EXPECT_EQ(w.fs.patterns[0], L"D:\\Bases\\__base1*.*");
-  EXPECT_EQ(w.fs.patterns[3], L"D:\\Bases\\.._Secret_x_base1*.*");
+  EXPECT_TRUE(w.fs.patterns.empty());
+  EXPECT_EQ(w.fs.files.size(), 4u) << "nothing deleted";
+
+  w.journal.clear();
+  Download(L"1", L"a_b");
+  EXPECT_EQ(w.component.sentPaths.back(), L"D:\\Bases\\a_b_base1_1.txt")
+      << "a valid serial is served as before";
+  Download(L"1", L"..");
+  EXPECT_EQ(w.fs.patterns.back(), L"D:\\Bases\\.._base1*.*") << "dots alone stay in the folder";
 }
 
-TEST_F(OwnFileDownload, ControlCharactersInTheSerialBecomeUnderscoresInTheName) {
-  w.fs.AddFile(L"D:\\Bases\\A__B_base1_1.txt");
-  Download(L"1", L"A\r\nB");
-  EXPECT_EQ(w.component.sentPaths.back(), L"D:\\Bases\\A__B_base1_1.txt");
+TEST_F(OwnFileDownload, AFileThatStaysIsNotReportedAsDeleted) {
+  w.settings.DeleteFileBeforeDownload = 1;
+  w.fs.AddFile(L"D:\\Bases\\12345678_base1_1.txt");
+  w.fs.undeletable = {L"D:\\Bases\\12345678_base1_1.txt"};
+  Download(L"1");
+  EXPECT_EQ(w.journal.back(), L"log: Не удалось удалить файл: D:\\Bases\\12345678_base1_1.txt");
+  for (const std::wstring& entry : w.journal)
+    EXPECT_EQ(entry.find(L"Удалён"), std::wstring::npos) << entry;
 }
 
 }  // namespace

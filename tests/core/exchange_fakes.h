@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "exchange/FileSystem.h"
 #include "exchange/ProgramLauncher.h"
 #include "log/EventLog.h"
+#include "settings/SettingsStore.h"
 #include "terminal/TerminalComponent.h"
 
 namespace morvane::testing {
@@ -126,7 +128,8 @@ class FakeFileSystem : public IFileSystem {
   std::wstring programPath = L"C:\\Program\\Morvane.exe";
   bool programPathOk = true;
   bool makeFolderWorks = true;
-  std::vector<std::wstring> patterns;  // every search, in order
+  std::vector<std::wstring> undeletable;  // files that RemoveFile leaves in place
+  std::vector<std::wstring> patterns;     // every search, in order
 
   void AddFile(const std::wstring& path) { files.push_back(path); }
 
@@ -154,6 +157,7 @@ class FakeFileSystem : public IFileSystem {
   }
   bool RemoveFile(const std::wstring& path) override {
     journal_.push_back(L"delete: " + path);
+    if (Contains(undeletable, path)) return false;
     const auto it = std::find_if(files.begin(), files.end(),
                                  [&](const std::wstring& f) { return SameText(f, path); });
     if (it == files.end()) return false;
@@ -194,6 +198,37 @@ class FakeFileSystem : public IFileSystem {
   Journal& journal_;
 };
 
+// The settings key as the exchange reaches it: every write lands in the journal ("store:
+// name=value") and in the map; refuseWrites stands for a registry that will not take them.
+class FakeSettingsStore : public ISettingsStore {
+ public:
+  explicit FakeSettingsStore(Journal& journal) : journal_(journal) {}
+  bool refuseWrites = false;
+  bool keyOpen = false;
+  std::map<std::wstring, int> numbers;
+
+  bool OpenSettingsKey(bool create) override {
+    keyOpen = create;  // a write needs the key created when missing
+    return keyOpen;
+  }
+  void CloseSettingsKey() override { keyOpen = false; }
+  bool ReadNumber(const wchar_t*, int&) override { return false; }
+  bool ReadText(const wchar_t*, std::wstring&) override { return false; }
+  bool WriteNumber(const wchar_t* name, int value) override {
+    journal_.push_back(L"store: " + std::wstring(name) + L"=" + std::to_wstring(value));
+    if (!keyOpen || refuseWrites) return false;
+    numbers[name] = value;
+    return true;
+  }
+  bool WriteText(const wchar_t* name, const std::wstring& text) override {
+    journal_.push_back(L"store: " + std::wstring(name) + L"=" + text);
+    return false;  // the exchange keeps no text in the store
+  }
+
+ private:
+  Journal& journal_;
+};
+
 // One exchange's world: settings, fakes and the context that joins them.
 struct ExchangeWorld {
   Journal journal;
@@ -203,11 +238,13 @@ struct ExchangeWorld {
   FakeFileSystem fs{journal};
   FakeLauncher launcher{journal};
   FakeClock clock;
+  FakeSettingsStore store{journal};
   bool withComponent = true;
+  bool withStore = false;
 
   ExchangeContext Context() {
     return ExchangeContext{settings, withComponent ? &component : nullptr, log, fs, launcher,
-                           clock};
+                           clock,    withStore ? &store : nullptr};
   }
 };
 

@@ -131,6 +131,44 @@ TEST_F(Upload, CounterAdvancesOnlyOnSuccess) {
   EXPECT_EQ(w.settings.SuffiksIndex, 1) << "shared-file mode does not count";
 }
 
+// A crash must never hand out a counter value again: each advance reaches the store at once,
+// between the fetch and its log line; a failed fetch, date mode and the shared file write nothing.
+TEST_F(Upload, EveryAdvanceOfTheCounterIsStoredAtOnce) {
+  UseOwnFiles(1, 98);
+  w.withStore = true;
+  Run(L"1");
+  Run(L"1");
+  EXPECT_EQ(
+      w.journal,
+      (Journal{
+          L"SetDeleteUploadedData(0)", L"GetFile(D:\\Data\\12345678_Base1_98.txt,1,1,1)",
+          L"store: SuffiksIndex=99", kFetched + std::wstring(L"D:\\Data\\12345678_Base1_98.txt"),
+          L"SetDeleteUploadedData(0)", L"GetFile(D:\\Data\\12345678_Base1_99.txt,1,1,1)",
+          L"store: SuffiksIndex=1", kFetched + std::wstring(L"D:\\Data\\12345678_Base1_99.txt")}));
+  EXPECT_EQ(w.store.numbers[L"SuffiksIndex"], 1);
+  EXPECT_FALSE(w.store.keyOpen);
+
+  w.journal.clear();
+  w.component.getResult = 0;
+  Run(L"1");
+  w.component.getResult = 1;
+  w.settings.SuffiksRadio = 0;
+  Run(L"1");
+  w.settings.OneFileForAllTSD = 1;
+  w.settings.SuffiksRadio = 1;
+  Run(L"1");
+  for (const std::wstring& entry : w.journal)
+    EXPECT_EQ(entry.rfind(L"store: ", 0), std::wstring::npos) << entry;
+
+  w.journal.clear();
+  w.settings.OneFileForAllTSD = 0;
+  w.store.refuseWrites = true;
+  Run(L"1");
+  EXPECT_EQ(w.settings.SuffiksIndex, 2);
+  EXPECT_EQ(w.log.lines[w.log.lines.size() - 2], L"Не удалось записать в реестр SuffiksIndex: 2")
+      << "a counter that did not reach the registry leaves a trace";
+}
+
 TEST_F(Upload, ResetHappensBeforeTheNameEvenWhenTheUploadFails) {
   UseOwnFiles(1, 100);
   w.component.getResult = -1;

@@ -232,19 +232,33 @@ TEST(LoadSettings, WithoutTheKeyNothingChangesAndNothingIsRead) {
   EXPECT_EQ(component.puts, 0);
 }
 
-TEST(LoadSettings, ATextOfAnotherKindStopsAndKeepsTheFieldAsItWas) {
+// One unreadable value costs that value only: a text empties its field, a number keeps its
+// field's value, a component value leaves the component's own; every later value still loads.
+TEST(LoadSettings, AnUnreadableValueCostsOnlyThatValue) {
   FakeStore store = FullStore();
   store.broken = L"FileNameForUpload";
   ServerSettings settings;
   settings.FileNameForUpload = L"before";
   LoadSettingsFrom(store, settings, nullptr);
-  EXPECT_EQ(settings.FileNameForUpload, L"before");
+  EXPECT_EQ(settings.FileNameForUpload, L"");
   EXPECT_EQ(settings.DirectoryWithBasaPath, L"текст DirectoryWithBasaPath");
-  EXPECT_EQ(settings.DirectoryForUpload, L"");
-  EXPECT_EQ(settings.StarAppBeforeUpload, 0);
+  EXPECT_EQ(settings.DirectoryForUpload, L"текст DirectoryForUpload");
+  EXPECT_EQ(settings.PreficsFileName, L"текст PreficsFileName");
+
+  store = FullStore();
+  store.broken = L"SuffiksIndex";
+  store.numbers.erase(L"AutoRun");
+  ServerSettings numbers;
+  LoadSettingsFrom(store, numbers, nullptr);
+  EXPECT_EQ(numbers.SuffiksIndex, 1);
+  EXPECT_EQ(numbers.AutoRun, 0);
+  EXPECT_EQ(numbers.ColNumberIndex, store.numbers[L"ColNumberIndex"]);
+  EXPECT_EQ(numbers.AutoConnect, 1) << "a value after both failures";
+  EXPECT_EQ(store.touched.size(), kLoadOrder.size());
+  EXPECT_EQ(store.closes, 1);
 }
 
-TEST(LoadSettings, AFailingComponentValueStopsBeforeTheLaterOnes) {
+TEST(LoadSettings, AMissingComponentValueLeavesTheComponentsOwnAndTheRestLoads) {
   FakeStore store = FullStore();
   store.numbers.erase(L"Delay");
   ServerSettings settings;
@@ -252,8 +266,29 @@ TEST(LoadSettings, AFailingComponentValueStopsBeforeTheLaterOnes) {
   LoadSettingsFrom(store, settings, &component);
   EXPECT_EQ(component.port, store.numbers[L"Port"]);
   EXPECT_EQ(component.delay, -5);
-  EXPECT_EQ(component.delimiter, -5);
-  EXPECT_EQ(settings.DirectoryLog, L"");
+  EXPECT_EQ(component.delimiter, store.numbers[L"Delimiter"]);
+  EXPECT_EQ(settings.DirectoryLog, L"текст DirectoryLog");
+}
+
+// The upload counter is written on its own, as soon as it moves, into the same key and kind.
+TEST(SaveSettingValue, WritesOnlyThatValueAndClosesTheKey) {
+  FakeStore store;
+  store.keyExists = false;  // created, as the save creates it
+  ServerSettings settings;
+  settings.SuffiksIndex = 42;
+  EXPECT_TRUE(SaveSettingValue(store, settings, L"SuffiksIndex"));
+  EXPECT_THAT(store.touched, ElementsAreArray({L"SuffiksIndex"}));
+  EXPECT_EQ(store.numbers[L"SuffiksIndex"], 42);
+  EXPECT_TRUE(store.texts.empty());
+  EXPECT_FALSE(store.keyOpen);
+  EXPECT_EQ(store.closes, 1);
+
+  store.refuseWriteOf = L"SuffiksIndex";
+  EXPECT_FALSE(SaveSettingValue(store, settings, L"SuffiksIndex"));
+  EXPECT_FALSE(store.keyOpen);
+  EXPECT_FALSE(SaveSettingValue(store, settings, L"Port")) << "the component's, not a field";
+  EXPECT_FALSE(SaveSettingValue(store, settings, L"NoSuchValue"));
+  EXPECT_EQ(store.touched.size(), 2u);
 }
 
 TEST(SaveSettings, WritesEveryValueInTheSaveOrderAndClosesTheKey) {

@@ -1,6 +1,7 @@
 #include "ServerProcess.h"
 
 #include "E2eSupport.h"
+#include "framework/TopLevelWindows.h"
 #include "res/resource.h"
 #include "terminal/TerminalRequest.h"
 
@@ -42,40 +43,22 @@ std::wstring WindowTitle(HWND window) {
   return title;
 }
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
-  WindowSearch search{processId, {}};
-  ::EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 }  // namespace
 
 ServerProcess::~ServerProcess() {
   Kill();
 }
 
-void ServerProcess::Kill() {
+bool ServerProcess::Kill() {
   if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_.Get(), 98);
-    ::WaitForSingleObject(process_.Get(), 10000);
   }
+  return !process_ || ::WaitForSingleObject(process_.Get(), 10000) == WAIT_OBJECT_0;
 }
 
-bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs) {
-  std::wstring commandLine = L"\"" + WindowsPath(MORVANE_EXE) + L"\"";
+bool ServerProcess::Start(const std::wstring& workFolder, int timeoutMs,
+                          const std::wstring& program) {
+  std::wstring commandLine = L"\"" + (program.empty() ? WindowsPath(MORVANE_EXE) : program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -22,8 +22,10 @@ class ServerProcess {
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
 
-  // Starts the program and waits until its main window is there. On failure, Error() says why.
-  bool Start(const std::wstring& workFolder, int timeoutMs = 30000);
+  // Starts the program (the build's own, or the given Windows path) and waits until its main
+  // window is there. On failure, Error() says why.
+  bool Start(const std::wstring& workFolder, int timeoutMs = 30000,
+             const std::wstring& program = std::wstring());
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
 
@@ -46,8 +48,9 @@ class ServerProcess {
 
   // Posts the close command (IDOK or IDCANCEL) and waits for the process to end.
   bool Close(WORD command, DWORD& exitCode, int timeoutMs = 30000);
-  // Ends the program at once, as a crash or a power cut would: no close sequence runs.
-  void Kill();
+  // Ends the program at once, as a crash or a kill from the task manager would: no close
+  // sequence runs. True once the process has ended.
+  bool Kill();
 
  private:
   HWND FindMainWindow() const;

@@ -47,7 +47,7 @@ TEST_F(EndToEndOptions, PortChangedWithOkSurvivesAKilledProcess) {
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the dialog";
-  server.Kill();
+  ASSERT_TRUE(server.Kill());
 
   EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port + 1));
   EXPECT_EQ(SettingsKey::ReadNumber(L"Delay"), 5000u) << "the other values are written as well";

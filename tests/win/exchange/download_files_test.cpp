@@ -5,6 +5,7 @@
 #include "core/exchange_fakes.h"
 #include "exchange/Download.h"
 #include "exchange/Win32FileSystem.h"
+#include "framework/ScopedResource.h"
 #include "win/exchange/TempFolder.h"
 
 namespace morvane {
@@ -69,6 +70,24 @@ TEST_F(OwnFilesOnDisk, FailedSendKeepsTheFile) {
   w.component.sendResult = 0;
   Download(L"1");
   EXPECT_TRUE(folder.Has(L"12345678_base1_1.txt"));
+}
+
+// A base that another program holds open without delete sharing cannot be deleted: the log says
+// so, and the next request sends it again.
+TEST_F(OwnFilesOnDisk, AFileHeldOpenIsReportedAsNotDeleted) {
+  folder.Touch(L"12345678_base1_1.txt");
+  const std::wstring path = folder / L"12345678_base1_1.txt";
+  {
+    const ScopedFileHandle held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    EXPECT_EQ(Download(L"1"), path);
+    EXPECT_EQ(w.log.lines.back(), L"Не удалось удалить файл: " + path);
+    EXPECT_EQ(Download(L"1"), path);
+  }
+  EXPECT_EQ(Download(L"1"), path);
+  EXPECT_EQ(w.log.lines.back(), L"Удалён файл: " + path);
+  EXPECT_FALSE(folder.Has(L"12345678_base1_1.txt"));
 }
 
 TEST_F(OwnFilesOnDisk, HostileSerialsReachNoOtherFile) {

@@ -98,6 +98,14 @@ bool OptionsUser::Press(WORD key, const std::function<bool()>& pred, bool ctrl, 
   add(key, true);
   if (shift) add(VK_SHIFT, true);
   if (ctrl) add(VK_CONTROL, true);
+  // Keys go to the foreground window; tests running beside this one may have taken it.
+  WaitFor(
+      [&] {
+        if (::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr) == uiThread_) return true;
+        ::SetForegroundWindow(dialog_);
+        return false;
+      },
+      2000);
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   return WaitFor(pred);
 }

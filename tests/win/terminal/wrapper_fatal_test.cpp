@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/ScopedResource.h"
+#include "terminal/FatalError.h"
 
 namespace morvane {
 namespace {
@@ -36,8 +37,8 @@ std::wstring ThisFolder() {
 
 std::wstring SystemDescription(HRESULT status) {
   wchar_t buffer[256] = {};
-  ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, static_cast<DWORD>(status), 0, buffer, 255,
-                   nullptr);
+  ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(status), 0, buffer, 255, nullptr);
   return buffer;
 }
 
@@ -116,6 +117,14 @@ TEST(WrapperFatal, AFailedInvocationEndsTheProcessWithTheSystemsDescription) {
   ASSERT_FALSE(description.empty()) << "the system has a text for E_FAIL";
   const ChildOutcome child = RunChild(L"invoke:80004005");
   ExpectFatal(child, kCallFailurePrefix + description);
+}
+
+// The system's text for ERROR_BAD_EXE_FORMAT holds an insert ("%1"); no arguments go with it, so
+// it is shown as it stands instead of failing (or reading arguments that are not there).
+TEST(WrapperFatal, ASystemTextWithAnInsertIsShownAsItStands) {
+  const std::wstring description = SystemDescription(ERROR_BAD_EXE_FORMAT);
+  ASSERT_NE(description.find(L"%1"), std::wstring::npos) << "the text has an insert";
+  EXPECT_TRUE(ComponentCallFailureText(ERROR_BAD_EXE_FORMAT) == kCallFailurePrefix + description);
 }
 
 TEST(WrapperFatal, AnUnregisteredProgIdEndsTheProcessAsALoadFailure) {
