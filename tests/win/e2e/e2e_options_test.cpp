@@ -27,16 +27,27 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
-using EndToEndOptions = EndToEnd;
+class EndToEndOptions : public EndToEnd {
+ protected:
+  // "Настройки", as the toolbar button sends it; the dialog once it is on screen.
+  void OpenOptions(HWND& dialog) {
+    server.PostCommand(ID_OPTIONS);
+    ASSERT_TRUE(WaitFor([&] {
+      dialog = ::FindWindowW(L"#32770", L"Настройки");
+      return dialog && ::IsWindowVisible(dialog);
+    })) << "the options dialog did not open";
+  }
+  static void PressOk(HWND dialog) {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the dialog";
+  }
+};
 
 TEST_F(EndToEndOptions, PortChangedWithOkSurvivesAKilledProcess) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
-  server.PostCommand(ID_OPTIONS);
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    dialog = ::FindWindowW(L"#32770", L"Настройки");
-    return dialog && ::IsWindowVisible(dialog);
-  })) << "the options dialog did not open";
+  ASSERT_NO_FATAL_FAILURE(OpenOptions(dialog));
   const HWND page =
       ::FindWindowExW(::GetDlgItem(dialog, IDC_OPTIONS_TAB), nullptr, L"#32770", nullptr);
   const HWND portEdit = ::GetDlgItem(page, IDC_GENERAL_PORT);
@@ -44,9 +55,7 @@ TEST_F(EndToEndOptions, PortChangedWithOkSurvivesAKilledProcess) {
 
   const std::wstring newPort = std::to_wstring(port + 1);
   ::SendMessageW(portEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newPort.c_str()));
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the dialog";
+  ASSERT_NO_FATAL_FAILURE(PressOk(dialog));
   ASSERT_TRUE(server.Kill());
 
   EXPECT_EQ(SettingsKey::ReadNumber(L"Port"), static_cast<DWORD>(port + 1));
@@ -66,12 +75,8 @@ TEST_F(EndToEndOptions, UploadsWhileTheDialogIsOpenKeepTheirCounterAfterOk) {
       .Set(L"ColNumberIndex", 2)
       .Set(L"SuffiksIndex", 1);
   ASSERT_NO_FATAL_FAILURE(StartServer());
-  server.PostCommand(ID_OPTIONS);
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    dialog = ::FindWindowW(L"#32770", L"Настройки");
-    return dialog && ::IsWindowVisible(dialog);
-  })) << "the options dialog did not open";
+  ASSERT_NO_FATAL_FAILURE(OpenOptions(dialog));
 
   auto upload = [&](const char* data) {
     const std::wstring file = folder / L"data.txt";
@@ -82,9 +87,7 @@ TEST_F(EndToEndOptions, UploadsWhileTheDialogIsOpenKeepTheirCounterAfterOk) {
   };
   upload("first");
   upload("second");
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); })) << "OK did not close the dialog";
+  ASSERT_NO_FATAL_FAILURE(PressOk(dialog));
   upload("third");
   ASSERT_NO_FATAL_FAILURE(CloseServer(IDOK));
 
