@@ -74,4 +74,23 @@ class CTabCtrl : public CControl {
   void DeleteItem(int index) const { Send(TCM_DELETEITEM, static_cast<WPARAM>(index)); }
 };
 
+// A drop-down list.
+class CComboBox : public CControl {
+ public:
+  void AddString(const std::wstring& text) const {
+    Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  // The selected item's index, -1 when none is selected.
+  int CurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+  // An index outside the list clears the selection.
+  void SetCurSel(int index) const { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+};
+
+class CUpDownCtrl : public CControl {
+ public:
+  void SetRange32(int low, int high) const {
+    Send(UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+  }
+};
+
 }  // namespace morvane

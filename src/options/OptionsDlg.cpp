@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "base/PrivateMessages.h"
+#include "options/DownloadPage.h"
 #include "options/TabDlgPageGeneral.h"
+#include "options/UploadPage.h"
 #include "res/resource.h"
 
 namespace morvane {
@@ -40,10 +42,8 @@ BOOL OptionsDlg::OnInit() {
   MakeControlParent(m_tab.Handle());
 
   m_pGeneral = AddPage(0, L"Общие", new CTabDlgPageGeneral(m_context));
-  // The Download (template 131) and Upload (template 132) pages take their places here; until
-  // they exist their tabs show nothing.
-  m_pDownload = AddPage<CTacControlDlg>(1, L"Загрузка", nullptr);
-  m_pUpload = AddPage<CTacControlDlg>(2, L"Выгрузка", nullptr);
+  m_pDownload = AddPage(1, L"Загрузка", new CTabDlgPageDownload(m_context));
+  m_pUpload = AddPage(2, L"Выгрузка", new CTabDlgPageUpload(m_context));
 
   ShowPage(0, true);
   return TRUE;  // the focus goes to the first tab stop, OK
@@ -62,7 +62,9 @@ void OptionsDlg::ShowPage(int index, bool show) const {
 // Apply: each page copies its rows of the table in turn (General, Download, Upload), then the
 // options are stored. The pages' blocks run only for the pages that exist.
 void OptionsDlg::Apply() {
-  for (CTacControlDlg* page : {static_cast<CTacControlDlg*>(m_pGeneral), m_pDownload, m_pUpload}) {
+  for (CTacControlDlg* page :
+       {static_cast<CTacControlDlg*>(m_pGeneral), static_cast<CTacControlDlg*>(m_pDownload),
+        static_cast<CTacControlDlg*>(m_pUpload)}) {
     if (page) page->Apply();
   }
   if (m_saveSettings) m_saveSettings();

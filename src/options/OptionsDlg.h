@@ -14,7 +14,9 @@
 namespace morvane {
 
 class CTacControlDlg;
+class CTabDlgPageDownload;
 class CTabDlgPageGeneral;
+class CTabDlgPageUpload;
 
 class OptionsDlg : public CDialogImpl<OptionsDlg> {
  public:
@@ -26,6 +28,8 @@ class OptionsDlg : public CDialogImpl<OptionsDlg> {
 
   // The pages, null while absent (before initialisation, after closing, or when creation failed).
   CTabDlgPageGeneral* GeneralPage() const { return m_pGeneral; }
+  CTabDlgPageDownload* DownloadPage() const { return m_pDownload; }
+  CTabDlgPageUpload* UploadPage() const { return m_pUpload; }
 
  protected:
   BOOL OnInit() override;
@@ -54,8 +58,8 @@ class OptionsDlg : public CDialogImpl<OptionsDlg> {
   std::function<void()> m_saveSettings;
   CTabCtrl m_tab;
   CTabDlgPageGeneral* m_pGeneral = nullptr;
-  CTacControlDlg* m_pDownload = nullptr;  // CTabDlgPageDownload once it exists
-  CTacControlDlg* m_pUpload = nullptr;    // CTabDlgPageUpload once it exists
+  CTabDlgPageDownload* m_pDownload = nullptr;
+  CTabDlgPageUpload* m_pUpload = nullptr;
 };
 
 }  // namespace morvane

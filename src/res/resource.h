@@ -28,6 +28,79 @@
 #define IDC_ABOUT_TEXT 1087
 #define IDC_ABOUT_NAME 1088
 
+// Options dialog: the Download page, its two embedded dialogs, and the Upload page. Control ids
+// repeat across these templates (each dialog numbers its own controls).
+#define IDD_PAGE_DOWNLOAD 131
+#define IDD_PAGE_UPLOAD 132
+#define IDD_DOWNLOAD_SHARED 135
+#define IDD_DOWNLOAD_OWN 136
+
+// Download page
+#define IDC_DL_PROGRAMS_GROUP 1042
+#define IDC_DL_BEFORE_CHECK 1022
+#define IDC_DL_AFTER_CHECK 1023
+#define IDC_DL_BEFORE_PATH 1043
+#define IDC_DL_BEFORE_BROWSE 1046
+#define IDC_DL_AFTER_PATH 1028
+#define IDC_DL_AFTER_BROWSE 1034
+#define IDC_DL_KIND_GROUP 1045
+#define IDC_DL_KIND_SHARED 1044
+#define IDC_DL_KIND_OWN 1047
+
+// Download page, one set of base files for all terminals
+#define IDC_BASE1_LABEL 1051
+#define IDC_BASE2_LABEL 1052
+#define IDC_BASE3_LABEL 1053
+#define IDC_BASE4_LABEL 1058
+#define IDC_BASE5_LABEL 1059
+#define IDC_BASE1_PATH 1049
+#define IDC_BASE2_PATH 1050
+#define IDC_BASE3_PATH 1054
+#define IDC_BASE4_PATH 1060
+#define IDC_BASE5_PATH 1061
+#define IDC_BASE1_BROWSE 1055
+#define IDC_BASE2_BROWSE 1056
+#define IDC_BASE3_BROWSE 1057
+#define IDC_BASE4_BROWSE 1062
+#define IDC_BASE5_BROWSE 1063
+
+// Download page, a file of its own per terminal
+#define IDC_OWN_FOLDER_LABEL 1061
+#define IDC_OWN_FOLDER 1062
+#define IDC_OWN_FOLDER_BROWSE 1063
+#define IDC_OWN_DELETE_SENT 1022
+
+// Upload page
+#define IDC_UL_KIND_SHARED 1044
+#define IDC_UL_KIND_SEPARATE 1047
+#define IDC_UL_TARGET_LABEL 1077
+#define IDC_UL_TARGET 1065
+#define IDC_UL_TARGET_BROWSE 1066
+#define IDC_UL_KIND_GROUP 1067
+#define IDC_UL_PROGRAMS_GROUP 1042
+#define IDC_UL_BEFORE_CHECK 1068
+#define IDC_UL_AFTER_CHECK 1069
+#define IDC_UL_BEFORE_PATH 1070
+#define IDC_UL_BEFORE_BROWSE 1072
+#define IDC_UL_AFTER_PATH 1071
+#define IDC_UL_AFTER_BROWSE 1073
+#define IDC_UL_NAME_GROUP 1074
+#define IDC_UL_NAME_SERIAL 1075
+#define IDC_UL_NAME_FIXED 1076
+#define IDC_UL_PREFIX 1015
+#define IDC_UL_PLUS 1082
+#define IDC_UL_SUFFIX_COUNTER 1078
+#define IDC_UL_SUFFIX_TIME 1079
+#define IDC_UL_START_LABEL 1083
+#define IDC_UL_START 1016
+#define IDC_UL_START_SPIN 1080
+#define IDC_UL_DIGITS_LABEL 1084
+#define IDC_UL_DIGITS 1081
+#define IDC_UL_SAMPLE 1085
+#define IDC_UL_CLEAR_BASES 1022
+#define IDC_UL_CLEAR_FILES 1023
+#define IDC_UL_ADD_BASE 1090
+
 // Main window controls
 #define IDC_LOG_EDIT 1015
 #define IDC_LOG_BUTTON 1034

@@ -47,11 +47,11 @@ TEST(OptionsDialog, ThreeTabsThePageInsideTheFirstAndTabSwitching) {
                                          reinterpret_cast<LPARAM>(user.Item(IDC_GENERAL_AUTORUN)));
     EXPECT_EQ(brush, reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH)));
 
-    // Ctrl+Tab goes to "Загрузка", which has no page yet; Ctrl+Shift+Tab comes back.
+    // Ctrl+Tab goes to "Загрузка" and its page; Ctrl+Shift+Tab comes back.
     EXPECT_TRUE(user.Press(
         VK_TAB, [&] { return !::IsWindowVisible(page); }, true));
     EXPECT_EQ(::SendMessageW(user.Tab(), TCM_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(user.Page(), nullptr);
+    EXPECT_NE(user.Item(IDC_DL_KIND_SHARED), nullptr);
     EXPECT_TRUE(user.Press(
         VK_TAB, [&] { return ::IsWindowVisible(page); }, true, true));
     EXPECT_EQ(::SendMessageW(user.Tab(), TCM_GETCURSEL, 0, 0), 0);
