@@ -11,7 +11,7 @@ int CMorvaneApp::Run() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  CMorvaneDlg dialog(m_settings);
+  CMorvaneDlg dialog(m_settings, m_benchmarkLogHook);
   dialog.DoModal(nullptr);
   return 0;
 }

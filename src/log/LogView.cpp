@@ -35,6 +35,17 @@ void CLogView::AddLogLine(const std::wstring& message) {
   ::SendMessageW(m_edit, EM_SETMODIFY, TRUE, 0);
 }
 
+void CLogView::AddLogLines(const std::wstring& message, size_t count) {
+  if (!m_edit || count == 0) return;
+  const std::wstring line = FormatLogLine(m_clock->NowUtc(), message);
+  std::wstring text = Text();
+  text.reserve(text.size() + line.size() * count);
+  for (size_t i = 0; i < count; ++i)
+    text += line;
+  ::SetWindowTextW(m_edit, text.c_str());
+  ::SendMessageW(m_edit, EM_SETMODIFY, TRUE, 0);
+}
+
 bool CLogView::IsModified() const {
   return m_edit && ::SendMessageW(m_edit, EM_GETMODIFY, 0, 0) != 0;
 }
