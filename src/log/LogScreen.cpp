@@ -24,7 +24,7 @@ CLogScreen::~CLogScreen() {
 }
 
 void CLogScreen::Attach(HWND edit) {
-  if (m_edit && ::IsWindow(m_edit)) {
+  if (m_edit && ::GetPropW(m_edit, kScreenProperty) == this) {
     ::KillTimer(m_edit, kTimerId);
     ::RemovePropW(m_edit, kScreenProperty);
   }
