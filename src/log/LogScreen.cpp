@@ -31,13 +31,17 @@ void CLogScreen::Attach(HWND edit) {
   m_edit = edit;
   m_timerArmed = false;
   m_pending.clear();
+  m_pendingCut = false;
   m_shown.clear();
   if (m_edit) ::SetPropW(m_edit, kScreenProperty, this);
 }
 
 void CLogScreen::Queue(const std::wstring& line) {
   m_pending.push_back(ScreenLogLine(line));
-  if (m_pending.size() > kLines) m_pending.pop_front();
+  if (m_pending.size() > kLines) {
+    m_pending.pop_front();
+    m_pendingCut = true;
+  }
 }
 
 void CLogScreen::Add(const std::wstring& line) {
@@ -78,12 +82,17 @@ void CLogScreen::ShowPending() {
   if (m_pending.empty()) return;
   std::deque<std::wstring> lines;
   lines.swap(m_pending);
+  // Lines that never reached the screen leave no gap in it: what is shown goes as well.
+  const bool gap = m_pendingCut;
+  m_pendingCut = false;
 
   // The oldest lines make room first, so that the caret ends after the newest.
   size_t dropChars = 0;
-  while (!m_shown.empty() && m_shown.size() + lines.size() > kLines) {
-    dropChars += m_shown.front();
-    m_shown.pop_front();
+  if (gap || m_shown.size() + lines.size() > kLines + kTrimBatch) {
+    while (!m_shown.empty() && (gap || m_shown.size() + lines.size() > kLines)) {
+      dropChars += m_shown.front();
+      m_shown.pop_front();
+    }
   }
   if (dropChars > 0) {
     ::SendMessageW(m_edit, EM_SETSEL, 0, static_cast<LPARAM>(dropChars));
@@ -107,6 +116,7 @@ void CLogScreen::Clear() {
   if (m_timerArmed) ::KillTimer(m_edit, kTimerId);
   m_timerArmed = false;
   m_pending.clear();
+  m_pendingCut = false;
   m_shown.clear();
   ::SetWindowTextW(m_edit, L"");
 }

@@ -4,7 +4,8 @@
 // insertion, so the shown text is kept bounded, and lines that come in a burst are inserted
 // together: the first line after a quiet spell at once, later ones at most kDelayMs after it.
 // Lines are inserted at the end (EM_REPLACESEL) and the oldest removed from the front; the text
-// is never set anew.
+// is never set anew. Removing lines from the front costs as much as an insertion, so the oldest
+// go in batches: the control shows between kLines and kLines + kTrimBatch lines.
 #include <windows.h>
 
 #include <deque>
@@ -14,7 +15,8 @@ namespace morvane {
 
 class CLogScreen {
  public:
-  static constexpr size_t kLines = 1000;       // the newest lines shown
+  static constexpr size_t kLines = 1000;       // at least the newest this many lines are shown
+  static constexpr size_t kTrimBatch = 100;    // the oldest leave this many at a time
   static constexpr size_t kLineLength = 1000;  // characters of one line shown, line end aside
   static constexpr ULONGLONG kDelayMs = 50;    // longest wait of a line for the screen
 
@@ -40,6 +42,7 @@ class CLogScreen {
 
   HWND m_edit = nullptr;
   std::deque<std::wstring> m_pending;  // cut lines not on screen yet, at most kLines
+  bool m_pendingCut = false;           // lines were dropped from m_pending unshown
   std::deque<size_t> m_shown;          // the length of each line on screen, oldest first
   ULONGLONG m_lastShown = 0;           // tick count of the last insertion
   bool m_timerArmed = false;
