@@ -41,7 +41,7 @@ if [ "$what" = all ] || [ "$what" = fleet ]; then
   if [ "$what" = fleet ] && [ $# -gt 0 ]; then
     args=("$@")
   else
-    args=(--terminals 48 --exchanges 20 --preload 100000)
+    args=(--terminals 48 --exchanges 20 --preload 100000 --rounds 2)
   fi
   run bench_fleet "${args[@]}" || status=1
 fi
