@@ -20,7 +20,7 @@ int CMorvaneApp::Run() {
 
   // A failure inside the start-up sequence is ended there (see CMorvaneDlg::OnInit); what is left
   // here is a main window that could not be made at all.
-  CMorvaneDlg dialog(m_settings);
+  CMorvaneDlg dialog(m_settings, m_benchmarkLogHook);
   const INT_PTR result = dialog.DoModal(nullptr);
   CloseProgramHelp();
   if (result == -1) {

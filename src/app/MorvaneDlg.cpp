@@ -41,10 +41,11 @@ UINT TaskbarCreatedMessage() {
 
 }  // namespace
 
-CMorvaneDlg::CMorvaneDlg(ServerSettings& settings)
+CMorvaneDlg::CMorvaneDlg(ServerSettings& settings, std::function<void(CLogView&)> benchmarkLogHook)
     : CDialogImpl<CMorvaneDlg>(IDD_MORVANE_DIALOG),
       m_settings(settings),
       m_hIcon(::LoadIconW(CDialog::ResourceInstance(), MAKEINTRESOURCEW(IDI_MAINFRAME))),
+      m_benchmarkLogHook(std::move(benchmarkLogHook)),
       m_fileSystem(std::make_unique<CWin32FileSystem>()),
       m_launcher(std::make_unique<CProgramLauncher>()) {}
 
@@ -92,6 +93,7 @@ BOOL CMorvaneDlg::OnInit() {
 
 void CMorvaneDlg::StartUp() {
   m_log.Attach(Item(IDC_LOG_EDIT));
+  if (m_benchmarkLogHook) m_benchmarkLogHook(m_log);
   m_intake = std::make_unique<CRequestIntake>(m_hWnd, *this);
 
   AddSystemMenuItem();

@@ -5,6 +5,7 @@
 // takes them down (autorun entry, icon, settings, log, component, registry).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -24,7 +25,9 @@ class IProgramLauncher;
 
 class CMorvaneDlg : public CDialogImpl<CMorvaneDlg>, public IRequestHandlers {
  public:
-  explicit CMorvaneDlg(ServerSettings& settings);
+  // benchmarkLogHook: benchmark builds only, see CMorvaneApp.
+  explicit CMorvaneDlg(ServerSettings& settings,
+                       std::function<void(CLogView&)> benchmarkLogHook = {});
   ~CMorvaneDlg() override;
 
   static std::span<const MessageEntry<CMorvaneDlg>> MessageMap();
@@ -85,6 +88,7 @@ class CMorvaneDlg : public CDialogImpl<CMorvaneDlg>, public IRequestHandlers {
   ServerSettings& m_settings;
   HICON m_hIcon = nullptr;  // shared resource icon: not destroyed
   CLogView m_log;
+  std::function<void(CLogView&)> m_benchmarkLogHook;
   CToolBar m_toolbar;
   CTrayIcon m_tray;
   std::unique_ptr<IFileSystem> m_fileSystem;

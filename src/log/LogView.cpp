@@ -1,7 +1,6 @@
 #include "log/LogView.h"
 
 #include "exchange/Win32FileSystem.h"
-#include "framework/WindowText.h"
 #include "log/LogFile.h"
 #include "log/LogLine.h"
 #include "log/LogMenu.h"
@@ -17,36 +16,43 @@ UtcTime CSystemClock::NowUtc() const {
 void CLogView::Attach(HWND edit, const IClock* clock) {
   m_edit = edit;
   m_clock = clock ? clock : &m_systemClock;
-  // The default limit (about 30,000 characters) would silently drop lines after a few days;
-  // 0 lifts it to the control's maximum.
+  m_screen.Attach(edit);
+  // The default limit (about 30,000 characters) is less than the shown lines may take; 0 lifts it
+  // to the control's maximum.
   if (m_edit) ::SendMessageW(m_edit, EM_SETLIMITTEXT, 0, 0);
 }
 
 void CLogView::AddLogLine(const std::wstring& message) {
   if (!m_edit) return;
   const std::wstring line = FormatLogLine(m_clock->NowUtc(), message);
-  const LRESULT lines = ::SendMessageW(m_edit, EM_GETLINECOUNT, 0, 0);
-  const LRESULT lastLineStart = ::SendMessageW(m_edit, EM_LINEINDEX, lines > 0 ? lines - 1 : 0, 0);
-  ::SendMessageW(m_edit, EM_SETSEL, lastLineStart, lastLineStart);
-  ::SendMessageW(m_edit, EM_SCROLLCARET, 0, 0);
-  ::SendMessageW(m_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
-  // The insertion marks the log as modified; said explicitly, since saving and the log menu
-  // depend on it.
-  ::SendMessageW(m_edit, EM_SETMODIFY, TRUE, 0);
+  m_text += line;
+  m_modified = true;
+  m_screen.Add(line);
+}
+
+void CLogView::AddLogLines(const std::wstring& message, size_t count) {
+  if (!m_edit || count == 0) return;
+  const std::wstring line = FormatLogLine(m_clock->NowUtc(), message);
+  m_text.reserve(m_text.size() + line.size() * count);
+  for (size_t i = 0; i < count; ++i)
+    m_text += line;
+  m_modified = true;
+  m_screen.AddRepeated(line, count);
 }
 
 bool CLogView::IsModified() const {
-  return m_edit && ::SendMessageW(m_edit, EM_GETMODIFY, 0, 0) != 0;
+  return m_modified;
 }
 
 std::wstring CLogView::Text() const {
-  return WindowText(m_edit);
+  return m_text;
 }
 
 void CLogView::Clear() {
   if (!m_edit) return;
-  ::SetWindowTextW(m_edit, L"");
-  ::SendMessageW(m_edit, EM_SETMODIFY, FALSE, 0);
+  std::wstring().swap(m_text);  // a log of months gives its memory back
+  m_modified = false;
+  m_screen.Clear();
 }
 
 void CLogView::SaveLog(LogSaveMode mode, ServerSettings& settings, HWND owner) {

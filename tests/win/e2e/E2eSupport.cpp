@@ -36,6 +36,16 @@ std::string RandomBytes(size_t size, unsigned seed) {
   return bytes;
 }
 
+std::string FleetUploadText(const std::string& serial, int exchange, size_t size) {
+  const std::string piece = serial + ";" + std::to_string(exchange) + ";";
+  std::string text;
+  while (text.size() < size)
+    text += piece;
+  text.resize(size);
+  if (size > 0) text.back() = '\n';
+  return text;
+}
+
 std::vector<std::wstring> FileNames(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};

@@ -20,6 +20,10 @@ std::wstring Widen(const std::string& text);
 
 std::string RandomBytes(size_t size, unsigned seed);
 
+// What the simulator's fleet sends as upload number `exchange` (from 1) of a terminal: its serial
+// and the number, repeated to the size, the last byte a line feed.
+std::string FleetUploadText(const std::string& serial, int exchange, size_t size);
+
 // The names of the files (not folders) in a folder, sorted.
 std::vector<std::wstring> FileNames(const std::wstring& folder);
 

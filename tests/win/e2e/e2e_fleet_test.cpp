@@ -21,17 +21,6 @@ constexpr int kTerminals = 8;
 constexpr int kExchanges = 8;
 constexpr size_t kUploadBytes = 3000;
 
-// What the simulator's fleet sends as upload number `exchange` (from 1) of a terminal.
-std::string FleetUploadText(const std::string& serial, int exchange, size_t size) {
-  const std::string piece = serial + ";" + std::to_string(exchange) + ";";
-  std::string text;
-  while (text.size() < size)
-    text += piece;
-  text.resize(size);
-  text.back() = '\n';
-  return text;
-}
-
 class EndToEndFleet : public EndToEnd {
  protected:
   void SetUp() override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exchange_fakes.h"
+#include "framework/WindowText.h"
 #include "log/LogFile.h"
 #include "log/LogView.h"
 #include "settings/ServerSettings.h"
@@ -111,6 +112,57 @@ TEST(LogFile, AppendKeepsWhatIsThereReplaceDoesNot) {
   ASSERT_TRUE(WriteLogFile(folder / L"fresh.log", L"y", LogFileMode::Append));
   EXPECT_EQ(ReadFileBytes(folder / L"fresh.log"), "y");
   EXPECT_FALSE(WriteLogFile(folder / L"no\\such\\folder.log", L"z", LogFileMode::Append));
+}
+
+// The same bytes at first occurrence; else where they first differ.
+std::string FirstDifference(const std::string& got, const std::string& expected) {
+  if (got == expected) return "";
+  size_t at = 0;
+  while (at < got.size() && at < expected.size() && got[at] == expected[at])
+    ++at;
+  return "differs at byte " + std::to_string(at) + " of " + std::to_string(expected.size()) +
+         " (file has " + std::to_string(got.size()) + ")";
+}
+
+// A log of 100,000 lines (most of them never on screen) reaches every kind of save whole.
+TEST_F(LogFileTest, HundredThousandLinesAreSavedByteForByte) {
+  std::string expected;
+  for (int i = 0; i < 100000; ++i) {
+    clock.now.second = i % 60;
+    log.AddLogLine(L"Сервер запущен! " + std::to_wstring(i));
+    expected += "7.12.2026 9:5:" + std::to_string(i % 60) +
+                " \xD1\xE5\xF0\xE2\xE5\xF0 \xE7\xE0\xEF\xF3\xF9\xE5\xED! " + std::to_string(i) +
+                "\r\n";
+  }
+  log.SaveLog(LogSaveMode::Save, settings, window.Owner());
+  EXPECT_EQ(FirstDifference(ReadFileBytes(folder / L"Log.log"), expected), "");
+  log.SaveLog(LogSaveMode::Exit, settings, window.Owner());
+  EXPECT_EQ(FirstDifference(ReadFileBytes(folder / L"Log.log"), expected + expected), "");
+
+  settings.SaveLogOneFile = 0;
+  log.SaveLog(LogSaveMode::Exit, settings, window.Owner());
+  EXPECT_EQ(FirstDifference(ReadFileBytes(folder / L"Log_7.12.2026_9-5-39_45.log"), expected), "");
+}
+
+// A line too long to lay out quickly: its first 999 characters and an ellipsis on screen, the
+// whole of it in the file.
+TEST_F(LogFileTest, LongLineIsCutOnScreenAndSavedWhole) {
+  std::wstring message;
+  std::string messageBytes;
+  for (int i = 0; i < 20000; ++i) {
+    message += L"жук ";
+    messageBytes += "\xE6\xF3\xEA ";
+  }
+  log.AddLogLine(message);
+  log.AddLogLine(L"Сервер запущен!");
+  log.ShowPendingLines();
+  const std::wstring stamp = L"7.12.2026 9:5:3 ";
+  EXPECT_EQ(WindowText(window.Edit()), stamp + message.substr(0, 999 - stamp.size()) +
+                                           L"\x2026\r\n" + stamp + L"Сервер запущен!\r\n");
+  log.SaveLog(LogSaveMode::Save, settings, window.Owner());
+  EXPECT_EQ(FirstDifference(ReadFileBytes(folder / L"Log.log"),
+                            "7.12.2026 9:5:3 " + messageBytes + "\r\n" + kStartedLine),
+            "");
 }
 
 }  // namespace

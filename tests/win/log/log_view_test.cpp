@@ -3,7 +3,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/exchange_fakes.h"
+#include "framework/WindowText.h"
 #include "log/LogView.h"
 #include "win/log/LogWindow.h"
 
@@ -61,15 +64,40 @@ TEST_F(LogViewTest, ClearEmptiesTheLogAndTheModifiedFlag) {
   EXPECT_TRUE(log.IsModified());
 }
 
-TEST_F(LogViewTest, LinesAreInsertedNeverSetAnew) {
+// Lines that come faster than the screen takes them reach it together, by themselves, in order,
+// by insertions only; the screen keeps the newest 1,000 or so and the log keeps them all.
+TEST_F(LogViewTest, BurstOfLinesAllAppear) {
   int setTexts = 0;
   ASSERT_TRUE(
       ::SetWindowSubclass(window.Edit(), &CountSetText, 1, reinterpret_cast<DWORD_PTR>(&setTexts)));
-  for (int i = 0; i < 50; ++i)
+  std::wstring all;
+  for (int i = 0; i < 1200; ++i) {
     log.AddLogLine(L"line " + std::to_wstring(i));
+    all += L"7.12.2026 9:5:3 line " + std::to_wstring(i) + L"\r\n";
+  }
+  const std::wstring newest = all.substr(all.find(L"7.12.2026 9:5:3 line 200\r\n"));
+  for (int wait = 0; wait < 500 && WindowText(window.Edit()) != newest; ++wait) {
+    LogWindow::Pump();
+    ::Sleep(10);
+  }
+  EXPECT_TRUE(WindowText(window.Edit()) == newest)
+      << WindowText(window.Edit()).size() << " characters on screen, " << newest.size()
+      << " expected";
+
+  // Then line by line: the screen stays an unbroken tail of the log, 1,000 to 1,100 lines long.
+  for (int i = 1200; i < 1350; ++i) {
+    log.AddLogLine(L"line " + std::to_wstring(i));
+    all += L"7.12.2026 9:5:3 line " + std::to_wstring(i) + L"\r\n";
+    log.ShowPendingLines();
+    const std::wstring shown = WindowText(window.Edit());
+    const size_t lines = static_cast<size_t>(std::count(shown.begin(), shown.end(), L'\n'));
+    ASSERT_TRUE(all.compare(all.size() - shown.size(), shown.size(), shown) == 0) << i;
+    ASSERT_TRUE(lines >= 1000 && lines <= 1100) << lines << " lines on screen after line " << i;
+    ASSERT_EQ(all[all.size() - shown.size() - 1], L'\n') << "whole lines only";
+  }
   ::RemoveWindowSubclass(window.Edit(), &CountSetText, 1);
   EXPECT_EQ(setTexts, 0);
-  EXPECT_EQ(Send(EM_GETLINECOUNT), 51);
+  EXPECT_TRUE(log.Text() == all) << log.Text().size() << " characters kept of " << all.size();
 }
 
 TEST_F(LogViewTest, KeepsLoggingPastTheDefaultTextLimit) {
