@@ -64,7 +64,8 @@ TEST(OptionsDialog, TabWalksThroughThePageAndBack) {
   OptionsRun run;
   std::vector<int> walk;
   run.Run([&](OptionsUser& user) {
-    // The focus starts on OK; Tab goes on until it is back there.
+    // The focus starts on OK once the dialog is shown; Tab goes on until it is back there.
+    ASSERT_TRUE(WaitFor([&] { return ::GetDlgCtrlID(user.Focused()) == IDOK; }));
     for (int step = 0; step < 30; ++step) {
       HWND before = user.Focused();
       user.Press(VK_TAB, [&] { return user.Focused() != before; });
