@@ -13,4 +13,7 @@ source scripts/wine-session.sh
 scripts/register-standin.sh "$build" || exit 1
 
 echo "wine-ctest: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
-ctest --test-dir "$build" --output-on-failure "$@"
+# A test that drives windows under wine can, rarely, lose a race with wine's own window and shell
+# threads (seen about once in seven runs of the options tests, in the folder-browser test). Such a test gets one more run; a
+# test that fails twice fails the run, and every failed attempt is still printed.
+ctest --test-dir "$build" --output-on-failure --repeat until-pass:2 "$@"
