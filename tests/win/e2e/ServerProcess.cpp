@@ -87,13 +87,19 @@ bool ServerProcess::WaitForMainWindow(int timeoutMs) {
   return false;
 }
 
-HWND ServerProcess::FindDialog(const std::wstring& title) const {
+HWND ServerProcess::FindOwnWindow(const std::function<bool(HWND)>& wanted) const {
   for (HWND window : TopLevelWindowsOf(processId_)) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(window, className, 64);
-    if (std::wstring(className) == L"#32770" && WindowTitle(window) == title) return window;
+    if (wanted(window)) return window;
   }
   return nullptr;
+}
+
+HWND ServerProcess::FindDialog(const std::wstring& title) const {
+  return FindOwnWindow([&](HWND window) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    return std::wstring(className) == L"#32770" && WindowTitle(window) == title;
+  });
 }
 
 HWND ServerProcess::WaitForDialog(const std::wstring& title, int timeoutMs) const {
@@ -115,13 +121,10 @@ HWND ServerProcess::WaitForWindow(const std::wstring& title, int timeoutMs) cons
   HWND found = nullptr;
   PollUntil(
       [&] {
-        for (HWND window : TopLevelWindowsOf(processId_)) {
-          if (window != window_ && ::IsWindowVisible(window) && WindowTitle(window) == title) {
-            found = window;
-            return true;
-          }
-        }
-        return false;
+        found = FindOwnWindow([&](HWND window) {
+          return window != window_ && ::IsWindowVisible(window) && WindowTitle(window) == title;
+        });
+        return found != nullptr;
       },
       timeoutMs);
   return found;

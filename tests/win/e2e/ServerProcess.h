@@ -68,6 +68,8 @@ class ServerProcess {
 
  private:
   HWND FindDialog(const std::wstring& title) const;
+  // The first top-level window of the program that `wanted` accepts, or null.
+  HWND FindOwnWindow(const std::function<bool(HWND)>& wanted) const;
   std::string DescribeOwnWindows() const;
 
   ScopedHandle process_;
