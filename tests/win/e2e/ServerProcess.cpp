@@ -207,7 +207,8 @@ bool ServerProcess::Close(WORD command, DWORD& exitCode, int timeoutMs) {
 
 bool ServerProcess::WaitForExit(DWORD& exitCode, int timeoutMs) {
   if (::WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
-    error_ = "the program did not end within " + std::to_string(timeoutMs) + " ms";
+    error_ = "the program did not end within " + std::to_string(timeoutMs) +
+             " ms; its windows: " + DescribeOwnWindows();
     return false;
   }
   ::GetExitCodeProcess(process_.Get(), &exitCode);

@@ -33,7 +33,7 @@ class EndToEndOptions : public EndToEnd {
   void OpenOptions(HWND& dialog) {
     server.PostCommand(ID_OPTIONS);
     ASSERT_TRUE(WaitFor([&] {
-      dialog = ::FindWindowW(L"#32770", L"Настройки");
+      dialog = server.WaitForDialog(L"Настройки", 0);
       return dialog && ::IsWindowVisible(dialog);
     })) << "the options dialog did not open";
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "app/AboutDlg.h"
@@ -62,10 +63,27 @@ TEST(HelpFile, IsTheProgramPathWithTheExtensionChm) {
 // is the viewer's own business.
 HWND g_viewerFrame = nullptr;
 
+BOOL CALLBACK MatchAboutBox(HWND window, LPARAM found) {
+  wchar_t className[16] = {};
+  wchar_t caption[32] = {};
+  ::GetClassNameW(window, className, 16);
+  ::GetWindowTextW(window, caption, 32);
+  if (std::wstring(className) != L"#32770" || std::wstring(caption) != L"О программе") return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The about box of this thread: another test's program may have one open as well.
+HWND OwnAboutBox() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchAboutBox, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // Keys go where a user's would: to the focused button of the about box, through its modal loop.
 void CALLBACK PressF2ThenF1ThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
   ::KillTimer(nullptr, timer);
-  const HWND about = ::FindWindowW(L"#32770", L"О программе");
+  const HWND about = OwnAboutBox();
   const HWND target = about ? ::GetDlgItem(about, IDOK) : nullptr;
   ASSERT_NE(target, nullptr) << "the about box is not there";
   ::PostMessageW(g_viewerFrame, WM_KEYDOWN, VK_F1, 0);
