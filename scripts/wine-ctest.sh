@@ -12,6 +12,17 @@ shift
 source scripts/wine-session.sh
 scripts/register-standin.sh "$build" || exit 1
 
+# One program stays on the desktop for the whole run, so that wine never closes it and no test
+# starts a new desktop process that keeps the test's output pipe open (ctest would wait for it).
+keeper="$build/tests/desktop_keeper.exe"
+if [ -f "$keeper" ]; then
+  keeper_ready="$(mktemp -u)"
+  wine "$keeper" "$(winepath -w "$keeper_ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 300); do [ -e "$keeper_ready" ] && break; sleep 0.1; done
+  [ -e "$keeper_ready" ] || echo "wine-ctest: the desktop keeper did not start"
+  rm -f "$keeper_ready"
+fi
+
 echo "wine-ctest: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX"
 # A test that drives windows under wine can, rarely, lose a race with wine's own window and shell
 # threads (seen about once in seven runs of the options tests, in the folder-browser test). Such a test gets one more run; a
