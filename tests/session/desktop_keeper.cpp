@@ -2,7 +2,7 @@
 //   desktop_keeper <ready-file>   creates the file once it is on the desktop
 // Wine closes its desktop process (explorer.exe) once no program uses the desktop, and the next
 // test with a window starts a new one. That one inherits the test's output pipe, and ctest then
-// waits for the test until the desktop closes again: a one-second test took up to 90 s.
+// waits for the test until the desktop closes again: a one-second test took up to 86 s.
 #include <windows.h>
 
 #include <string>

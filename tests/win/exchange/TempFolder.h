@@ -72,9 +72,13 @@ class TempFolder {
     static int counter = 0;
     wchar_t base[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + L"morvane-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount());
-    ::CreateDirectoryW(path_.c_str(), nullptr);
+    // Wine hands out the same small process ids again: a folder that is already there (left by a
+    // test that was ended) is never taken over with what it holds.
+    do {
+      path_ = std::wstring(base) + L"morvane-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount());
+    } while (!::CreateDirectoryW(path_.c_str(), nullptr) &&
+             ::GetLastError() == ERROR_ALREADY_EXISTS);
   }
   ~TempFolder() { RemoveTree(path_); }
   TempFolder(const TempFolder&) = delete;
