@@ -12,6 +12,9 @@ const char kUsage[] =
     "  terminal-sim download --serial SN --base N --out FILE   [common]\n"
     "  terminal-sim upload   --serial SN --base N --kind 1|2 --file FILE [--extra X] [common]\n"
     "  terminal-sim fleet    --terminals N --exchanges M [--base N] [--upload-bytes B] [common]\n"
+    "                        [--only download|upload] [--file FILE] [--out-dir DIR]\n"
+    "      --only: every exchange of that kind (default: alternating)\n"
+    "      --file: every upload sends this file; --out-dir: keeps each download there\n"
     "\n"
     "common: --host H (127.0.0.1)  --port P (5000)  --delimiter CODE (59, ';')\n"
     "        --timeout MS (10000: longest pause inside a transfer)\n"
@@ -83,6 +86,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
       o.outPath = value;
     } else if (name == "--file") {
       o.inPath = value;
+    } else if (name == "--out-dir") {
+      o.outDir = value;
+    } else if (name == "--only") {
+      if (value != "download" && value != "upload") {
+        error = "--only takes download or upload";
+        return false;
+      }
+      o.mix = value == "download" ? FleetMix::kDownloads : FleetMix::kUploads;
     } else if (name == "--terminals") {
       if (!number(1000)) return false;
       o.terminals = static_cast<int>(n);

@@ -8,6 +8,8 @@
 namespace morvane::simulator {
 
 enum class Mode { kDownload, kUpload, kFleet };
+// Which exchanges the fleet makes: alternating (the default), or all of one kind.
+enum class FleetMix { kAlternate, kDownloads, kUploads };
 
 struct Options {
   Mode mode = Mode::kDownload;
@@ -16,8 +18,10 @@ struct Options {
   int base = 1;
   int dataKind = 1;
   std::string extra;
-  std::string outPath;        // download: where the file goes
-  std::string inPath;         // upload: what is sent
+  std::string outPath;  // download: where the file goes
+  std::string inPath;   // upload: what is sent; fleet: what every upload sends
+  std::string outDir;   // fleet: keeps each download as <serial>-<exchange>.bin here
+  FleetMix mix = FleetMix::kAlternate;
   int terminals = 10;         // fleet
   int exchanges = 10;         // fleet: per terminal
   size_t uploadBytes = 4096;  // fleet: size of each upload
