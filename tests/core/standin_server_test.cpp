@@ -505,5 +505,20 @@ TEST_F(StandinServerTest, ManyTerminalsAtOnceAreServedOneDeliveryAtATime) {
   EXPECT_EQ(*maxInHandler, 1);
 }
 
+// The component listens with the system's longest queue: a burst of terminals well past the 32 it
+// once asked for all get their connection while nobody accepts, instead of having it dropped and
+// retried a second later (or never, while the queue stays full).
+TEST(StandinListenQueue, ABurstOfTerminalsAllConnectWhileNobodyAccepts) {
+  std::string error;
+  const net::Socket listener = net::ListenTcp(0, net::kLongestBacklog, error);
+  ASSERT_TRUE(listener.Valid()) << error;
+  std::vector<net::Socket> burst;
+  for (int i = 0; i < 100; ++i) {
+    burst.push_back(
+        net::ConnectTcp("127.0.0.1", listener.LocalPort(), Deadline::AfterMs(3000), error));
+    ASSERT_TRUE(burst.back().Valid()) << "terminal " << i << ": " << error;
+  }
+}
+
 }  // namespace
 }  // namespace morvane::standin

@@ -277,7 +277,7 @@ Socket ListenTcp(int port, int backlog, std::string& error) {
   address.sin_addr.s_addr = htonl(INADDR_ANY);
   address.sin_port = htons(static_cast<uint16_t>(port));
   if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(s, backlog) != 0 || !MakeNonBlocking(s)) {
+      ::listen(s, backlog == kLongestBacklog ? SOMAXCONN : backlog) != 0 || !MakeNonBlocking(s)) {
     error = ErrorText(LastError());
     return Socket();
   }

@@ -64,6 +64,9 @@ class Socket {
   NativeSocket s_;
 };
 
+// For ListenTcp: the longest queue of waiting connections the system allows.
+inline constexpr int kLongestBacklog = 0;
+
 // Listens on every interface. port 0 picks a free port (see LocalPort). Invalid on failure, with
 // the system's reason in error.
 Socket ListenTcp(int port, int backlog, std::string& error);

@@ -234,10 +234,15 @@ void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> se
 void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
                    net::Socket listener) {
   ThreadCount count(*core, *session);
+  // After a connection is taken, the next may already wait: no need to wait for it.
+  bool taken = false;
   while (!session->stopping) {
-    if (listener.WaitReadable(Deadline::AfterMs(kAcceptSliceMs)) != IoStatus::kOk) continue;
+    if (!taken && listener.WaitReadable(Deadline::AfterMs(kAcceptSliceMs)) != IoStatus::kOk) {
+      continue;
+    }
     net::Socket accepted = net::AcceptPending(listener);
-    if (!accepted.Valid()) continue;
+    taken = accepted.Valid();
+    if (!taken) continue;
     std::string ip = accepted.PeerAddress();
     auto connection =
         std::make_shared<Connection>(std::move(accepted), std::move(ip), &session->stopping);

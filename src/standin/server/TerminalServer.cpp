@@ -40,7 +40,9 @@ bool TerminalServer::Attach(int port, std::string& error) {
     error = "port " + std::to_string(port) + " out of range";
     return false;
   }
-  net::Socket listener = net::ListenTcp(port, 32, error);
+  // The system's longest queue: a burst of terminals beyond it would have its connections
+  // dropped unanswered and retried by the terminals a second later.
+  net::Socket listener = net::ListenTcp(port, net::kLongestBacklog, error);
   if (!listener.Valid()) return false;
   const int boundPort = listener.LocalPort();
   auto session = std::make_shared<Session>();
