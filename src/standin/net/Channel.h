@@ -30,7 +30,7 @@ class Channel {
   bool HasBuffered() const { return !buffer_.Empty(); }
 
  private:
-  IoStatus WaitReadable(Deadline deadline) const;
+  IoStatus Receive(char* buffer, size_t capacity, size_t& received, Deadline deadline);
   bool Stopping() const { return stop_ && stop_->load(); }
 
   Socket socket_;
