@@ -2,9 +2,13 @@
 // of the component around it (no COM, no window, no threads). It speaks just enough of the
 // terminal protocol for terminal-sim's download mode to be its client: the request line, then
 // "FILE;1;<size>" and the file read in 256 KB pieces and sent, then the terminal's OK line.
-//   bench_plain_send PORT FILE [CONNECTIONS]   serves CONNECTIONS downloads (default 1), then ends
-#include <windows.h>
+//   bench_plain_send PORT FILE [CONNECTIONS [transmitfile]]
+// serves CONNECTIONS downloads (default 1), then ends; "transmitfile" sends the file with
+// TransmitFile instead of the loop.
 #include <winsock2.h>
+// After winsock2.h:
+#include <mswsock.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -36,7 +40,7 @@ bool SendAll(SOCKET s, const char* p, int size) {
   return true;
 }
 
-bool Serve(SOCKET s, const wchar_t* path) {
+bool Serve(SOCKET s, const wchar_t* path, bool transmit) {
   std::string line;
   if (!ReadLine(s, line)) return false;
   HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -47,6 +51,17 @@ bool Serve(SOCKET s, const wchar_t* path) {
   const std::string header = "FILE;1;" + std::to_string(size.QuadPart) + "\n";
   bool ok = SendAll(s, header.data(), static_cast<int>(header.size()));
   std::vector<char> buffer(kChunkBytes);
+  if (transmit) {
+    GUID id = WSAID_TRANSMITFILE;
+    LPFN_TRANSMITFILE transmitFile = nullptr;
+    DWORD bytes = 0;
+    ok = ok &&
+         ::WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &transmitFile,
+                    sizeof transmitFile, &bytes, nullptr, nullptr) == 0 &&
+         transmitFile(s, file, 0, 0, nullptr, nullptr, 0);
+    ::CloseHandle(file);
+    return ok && ReadLine(s, line);
+  }
   for (LONGLONG left = size.QuadPart; ok && left > 0;) {
     DWORD got = 0;
     ok = ::ReadFile(file, buffer.data(), kChunkBytes, &got, nullptr) && got > 0 &&
@@ -61,11 +76,12 @@ bool Serve(SOCKET s, const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fputs("usage: bench_plain_send PORT FILE [CONNECTIONS]\n", stderr);
+    std::fputs("usage: bench_plain_send PORT FILE [CONNECTIONS [transmitfile]]\n", stderr);
     return 3;
   }
   const int port = _wtoi(argv[1]);
   const int connections = argc > 3 ? _wtoi(argv[3]) : 1;
+  const bool transmit = argc > 4 && std::wcscmp(argv[4], L"transmitfile") == 0;
   WSADATA data;
   ::WSAStartup(MAKEWORD(2, 2), &data);
   SOCKET listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -84,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < connections; ++i) {
     SOCKET s = ::accept(listener, nullptr, nullptr);
     if (s == INVALID_SOCKET) return 1;
-    if (!Serve(s, argv[2])) ++failed;
+    if (!Serve(s, argv[2], transmit)) ++failed;
     ::closesocket(s);
   }
   ::closesocket(listener);
