@@ -127,7 +127,8 @@ class StandinServerTest : public ::testing::Test {
 };
 
 TEST_F(StandinServerTest, DownloadDeliversTheRequestAndStreamsAnyBytes) {
-  const std::string base = Binary(600 * 1024) + "\nDOWNLOAD;x;1\n";
+  // Over two megabytes: the file goes out in more than one piece, the header with the first.
+  const std::string base = Binary(2600 * 1024) + "\nDOWNLOAD;x;1\n";
   files->Put(L"base2.txt", base);
   Serve(L"base2.txt");
 
@@ -152,6 +153,18 @@ TEST_F(StandinServerTest, DownloadDeliversTheRequestAndStreamsAnyBytes) {
                  return true;
                }).ok);
   EXPECT_EQ(received.size(), base.size());
+
+  // An empty file is a header alone.
+  files->Put(L"empty.txt", "");
+  Serve(L"empty.txt");
+  size_t bytes = 1;
+  const ExchangeResult empty = t.Download("A1B2C3", 3, [&](const char*, size_t n) {
+    bytes += n;
+    return true;
+  });
+  ASSERT_TRUE(empty.ok) << empty.error;
+  EXPECT_EQ(empty.bytes, 0u);
+  EXPECT_EQ(bytes, 1u);
 }
 
 TEST_F(StandinServerTest, NothingToSendIsToldToTheTerminalAndReportedToTheServer) {

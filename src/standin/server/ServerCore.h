@@ -68,6 +68,8 @@ struct ServerCore {
   bool deliveryBusy = false;  // one request at a time goes to the receiver
   std::shared_ptr<DownloadDelivery> currentDownload;
   std::deque<std::shared_ptr<PendingUpload>> uploads;
+  // Only for the transfers (Transfers.cpp), on the caller's thread: not guarded.
+  std::vector<char> transferBuffer;
 
   int DelayMs() const;  // clamped to the supported range
   char Delimiter() const;
