@@ -52,6 +52,11 @@ struct Session {
   std::vector<std::shared_ptr<Connection>> connections;
   int liveThreads = 0;        // the accept thread and the connection threads
   int deliveringThreads = 0;  // of those, the ones inside IRequestDelivery::Deliver
+  // Connection threads that have finished a connection wait a while for the next one: under
+  // wine a new thread costs more than a whole small exchange.
+  int idleThreads = 0;
+  std::deque<std::shared_ptr<Connection>> handOver;  // accepted, for an idle thread to take
+  std::condition_variable handedOver;                // with ServerCore::mutex
 };
 
 struct ServerCore {

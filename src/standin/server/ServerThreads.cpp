@@ -2,6 +2,7 @@
 // share nothing with the caller's thread but ServerCore, and none of them ever waits for the
 // caller's thread except inside the delivery itself.
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -19,6 +20,7 @@ using net::IoStatus;
 
 constexpr int kAcceptSliceMs = 100;
 constexpr int kWatchSliceMs = 200;
+constexpr int kIdleThreadMs = 60000;
 // Error replies are courtesy: they never hold a thread for long.
 constexpr int kReplyMs = 1000;
 
@@ -205,6 +207,21 @@ void ServeRequests(ServerCore& core, Session& session, const std::shared_ptr<Con
   }
 }
 
+// Waits a while as an idle thread for a connection the accept thread hands over. Null when none
+// came or the session stops; one that was handed over is still taken (and ends at once when
+// the session stops).
+std::shared_ptr<Connection> NextConnection(ServerCore& core, Session& session) {
+  std::unique_lock lock(core.mutex);
+  ++session.idleThreads;
+  session.handedOver.wait_for(lock, std::chrono::milliseconds(kIdleThreadMs),
+                              [&] { return !session.handOver.empty() || session.stopping; });
+  --session.idleThreads;
+  if (session.handOver.empty()) return nullptr;
+  std::shared_ptr<Connection> next = std::move(session.handOver.front());
+  session.handOver.pop_front();
+  return next;
+}
+
 }  // namespace
 
 int ServerCore::DelayMs() const {
@@ -218,17 +235,20 @@ char ServerCore::Delimiter() const {
 void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
                    std::shared_ptr<Connection> connection) {
   ThreadCount count(*core, *session);
-  ServeRequests(*core, *session, connection);
-  {
-    std::lock_guard lock(core->mutex);
-    auto& list = session->connections;
-    list.erase(std::remove(list.begin(), list.end(), connection), list.end());
+  while (connection) {
+    ServeRequests(*core, *session, connection);
+    {
+      std::lock_guard lock(core->mutex);
+      auto& list = session->connections;
+      list.erase(std::remove(list.begin(), list.end(), connection), list.end());
+    }
+    // Nobody else uses the socket any more: Detach only reaches connections in the list, a
+    // queue entry left behind is marked gone (or finished) and a delivery has ended. The end of
+    // the stream goes out first, after any last reply.
+    connection->channel.socket().Shutdown();
+    connection->channel.socket().Close();
+    connection = NextConnection(*core, *session);
   }
-  // Nobody else uses the socket any more: Detach only reaches connections in the list, a queue
-  // entry left behind is marked gone (or finished) and a delivery has ended. The end of the
-  // stream goes out first, after any last reply.
-  connection->channel.socket().Shutdown();
-  connection->channel.socket().Close();
 }
 
 void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
@@ -247,12 +267,19 @@ void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> se
     auto connection =
         std::make_shared<Connection>(std::move(accepted), std::move(ip), &session->stopping);
     bool admitted = false;
+    bool handedOver = false;
     {
       std::lock_guard lock(core->mutex);
       admitted = session->connections.size() < static_cast<size_t>(kMaxConnections);
       if (admitted) {
         session->connections.push_back(connection);
-        ++session->liveThreads;
+        handedOver = session->idleThreads > static_cast<int>(session->handOver.size());
+        if (handedOver) {
+          session->handOver.push_back(connection);
+          session->handedOver.notify_one();
+        } else {
+          ++session->liveThreads;
+        }
       }
     }
     if (!admitted) {
@@ -260,6 +287,7 @@ void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> se
                 100);
       continue;
     }
+    if (handedOver) continue;
     try {
       std::thread(RunConnection, core, session, connection).detach();
     } catch (const std::system_error&) {
