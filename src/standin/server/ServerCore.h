@@ -71,6 +71,9 @@ struct ServerCore {
   std::mutex mutex;
   std::condition_variable changed;
   bool deliveryBusy = false;  // one request at a time goes to the receiver
+  // Told when the delivery is free, one waiter at a time: waking every waiting connection for
+  // each delivery costs a burst of terminals more than the deliveries themselves.
+  std::condition_variable deliveryFree;
   std::shared_ptr<DownloadDelivery> currentDownload;
   std::deque<std::shared_ptr<PendingUpload>> uploads;
   // Only for the transfers (Transfers.cpp), on the caller's thread: not guarded.

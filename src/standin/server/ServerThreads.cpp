@@ -50,7 +50,7 @@ class DeliverySlot {
  public:
   DeliverySlot(ServerCore& core, Session& session) : core_(core), session_(session) {
     std::unique_lock lock(core_.mutex);
-    core_.changed.wait(lock, [&] { return !core_.deliveryBusy || session_.stopping.load(); });
+    core_.deliveryFree.wait(lock, [&] { return !core_.deliveryBusy || session_.stopping.load(); });
     if (session_.stopping) return;
     core_.deliveryBusy = true;
     ++session_.deliveringThreads;
@@ -62,6 +62,7 @@ class DeliverySlot {
     core_.deliveryBusy = false;
     core_.currentDownload.reset();
     --session_.deliveringThreads;
+    core_.deliveryFree.notify_one();
     core_.changed.notify_all();
   }
   DeliverySlot(const DeliverySlot&) = delete;

@@ -75,6 +75,7 @@ void TerminalServer::Detach(int waitMs) {
     }
   }
   core_->changed.notify_all();
+  core_->deliveryFree.notify_all();
   session->handedOver.notify_all();
   core_->changed.wait_for(lock, std::chrono::milliseconds(waitMs),
                           [&] { return session->liveThreads == session->deliveringThreads; });
