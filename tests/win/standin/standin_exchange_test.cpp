@@ -217,6 +217,42 @@ TEST_F(StandinExchange, SeveralTerminalsAtOnce) {
   EXPECT_EQ(folder.Names().size(), 11u) << "the base and one file per upload: " << names;
 }
 
+// The fleet as the benchmarks use it: exchanges of one kind, downloads kept, a given file sent.
+TEST_F(StandinExchange, FleetOfOneKindKeepsDownloadsAndSendsTheGivenFile) {
+  const std::string base = RandomBytes(70000, 3);
+  window.downloadPath = folder.File(L"base.bin");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, base));
+  const std::wstring kept = folder.File(L"kept");
+  ASSERT_TRUE(::CreateDirectoryW(kept.c_str(), nullptr));
+  ProcessResult r = RunSimulator(L"fleet --terminals 3 --exchanges 2 --only download --out-dir \"" +
+                                 kept + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_TRUE(window.fetches.empty()) << "downloads only";
+  for (const char* name :
+       {"SIM0001-1", "SIM0001-2", "SIM0002-1", "SIM0002-2", "SIM0003-1", "SIM0003-2"}) {
+    std::string got;
+    EXPECT_TRUE(ReadBytes(kept + L"\\" + std::wstring(name, name + 9) + L".bin", got)) << name;
+    EXPECT_TRUE(got == base) << name << ": " << got.size() << " bytes";
+  }
+
+  const std::string payload = RandomBytes(90000, 4);
+  const std::wstring payloadPath = folder.File(L"payload.bin");
+  ASSERT_TRUE(WriteBytes(payloadPath, payload));
+  int counter = 0;
+  window.uploadTarget = [&](const std::string&) {
+    return folder.File(L"up" + std::to_wstring(++counter) + L".bin");
+  };
+  r = RunSimulator(L"fleet --terminals 2 --exchanges 2 --only upload --file \"" + payloadPath +
+                   L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  ASSERT_EQ(window.fetches.size(), 4u) << r.output;
+  for (int i = 1; i <= 4; ++i) {
+    std::string got;
+    EXPECT_TRUE(ReadBytes(folder.File(L"up" + std::to_wstring(i) + L".bin"), got)) << i;
+    EXPECT_TRUE(got == payload) << "upload " << i << ": " << got.size() << " bytes";
+  }
+}
+
 TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
   window.fetchUploads = false;  // leave an upload waiting
   std::atomic<int> ended{0};
