@@ -327,7 +327,7 @@ TEST_F(OwnFileDownload, AFlagOfTwoAndTheBaseNumberAsReceived) {
   w.fs.AddFile(L"D:\\Bases\\12345678_base1_1.txt");
   w.fs.AddFile(L"D:\\Bases\\12345678_base01_2.txt");
   Download(L"01");
-  EXPECT_EQ(w.fs.patterns.back(), L"D:\\Bases\\12345678_base01*.*");
+  EXPECT_EQ(w.fs.patterns, std::vector<std::wstring>{L"D:\\Bases\\12345678_base01*.*"});
   EXPECT_EQ(w.journal.front(), L"SendFile(D:\\Bases\\12345678_base01_2.txt,1)");
 
   w.fs.AddFile(L"D:\\Bases\\12345678_base01a_3.txt");
