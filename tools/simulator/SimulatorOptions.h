@@ -17,11 +17,11 @@ struct Options {
   int base = 1;
   int dataKind = 1;
   std::string extra;
-  std::string outPath;        // download: where the file goes
-  std::string inPath;         // upload: what is sent
-  int terminals = 10;         // fleet
-  int exchanges = 10;         // fleet: per terminal
-  size_t uploadBytes = 4096;  // fleet: size of each upload
+  std::string outPath;                         // download: where the file goes
+  std::string inPath;                          // upload: what is sent
+  int terminals = 10;                          // fleet
+  int exchanges = 10;                          // fleet: per terminal
+  size_t uploadBytes = 4096;                   // fleet: size of each upload
   uint64_t declaredBytes = uint64_t{1} << 30;  // trickle: the size its DATA line announces
   int byteEveryMs = 2000;                      // trickle: one byte this often
 };

@@ -47,7 +47,8 @@ struct PendingUpload {
   int dataKind = 0;
   int base = 0;
   State state = State::kWaiting;
-  // kGone: why (the terminal hung up or spoke out of turn, the server stopped, the queue forgot it).
+  // kGone: why (the terminal hung up or spoke out of turn, the server stopped, the queue forgot
+  // it).
   ComponentError goneReason = ComponentError::kTerminalGone;
 };
 

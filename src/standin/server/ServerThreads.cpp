@@ -306,8 +306,8 @@ void Admit(const std::shared_ptr<ServerCore>& core, const std::shared_ptr<Sessio
     if (session->stopping) {
       SayStopping(*connection, *core);
     } else {
-      SendReply(*connection,
-                FormatErr(ReplyCode::kBusy, "too many terminals", core->Delimiter()), kRefusalMs);
+      SendReply(*connection, FormatErr(ReplyCode::kBusy, "too many terminals", core->Delimiter()),
+                kRefusalMs);
     }
     connection->channel.socket().CloseGently();
     return;

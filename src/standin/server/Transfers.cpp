@@ -72,11 +72,11 @@ CallOutcome WrongAnswer(Connection& c, ReplyCode code, const char* text, char d,
 CallOutcome Stalled(Connection& c, const TransferPace& pace) {
   c.broken = true;
   if (!pace.TooSlow()) return CallOutcome::Failure(ComponentError::kTerminalTimeout);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-      TransferPace::Clock::now() - pace.Start());
-  return CallOutcome::Failure(ComponentError::kTooSlow,
-                              std::to_wstring(pace.BytesMoved()) + L" байт за " +
-                                  std::to_wstring(ms.count()) + L" мс");
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(TransferPace::Clock::now() -
+                                                                        pace.Start());
+  return CallOutcome::Failure(
+      ComponentError::kTooSlow,
+      std::to_wstring(pace.BytesMoved()) + L" байт за " + std::to_wstring(ms.count()) + L" мс");
 }
 
 // Sends bytes at the pace every transfer must keep.
@@ -196,7 +196,8 @@ CallOutcome SendFileToTerminal(ServerCore& core, const std::wstring& path, int b
   if (s != IoStatus::kOk) return LineMissed(c, s, d, delay);
   Reply answer;
   const bool parsed = ParseReply(line, d, answer);
-  if (parsed && answer.verb == ReplyVerb::kErr) return CallOutcome::Refused(TerminalText(answer.text));
+  if (parsed && answer.verb == ReplyVerb::kErr)
+    return CallOutcome::Refused(TerminalText(answer.text));
   if (!parsed || answer.verb != ReplyVerb::kOk) {
     return WrongAnswer(c, ReplyCode::kBadAcknowledge, "OK or ERR expected", d, delay);
   }
@@ -251,7 +252,8 @@ CallOutcome FetchUploadedData(ServerCore& core, const std::wstring& path, int da
   if (s != IoStatus::kOk) return LineMissed(c, s, d, delay);
   Reply header;
   const bool parsed = ParseReply(line, d, header);
-  if (parsed && header.verb == ReplyVerb::kErr) return CallOutcome::Refused(TerminalText(header.text));
+  if (parsed && header.verb == ReplyVerb::kErr)
+    return CallOutcome::Refused(TerminalText(header.text));
   if (!parsed || header.verb != ReplyVerb::kData) {
     return WrongAnswer(c, ReplyCode::kBadData, "DATA or ERR expected", d, delay);
   }
