@@ -22,6 +22,8 @@ constexpr int kAcceptSliceMs = 100;
 constexpr int kWatchSliceMs = 200;
 constexpr int kRefusalMs = 100;
 constexpr int kAdmitWaitMs = 1000;
+// The served connections, as many waiting for a place, and the acceptors.
+constexpr int kMaxThreads = 2 * kMaxConnections + 2;
 
 class ThreadCount {
  public:
@@ -273,13 +275,46 @@ void ServeRequests(ServerCore& core, Session& session, const std::shared_ptr<Con
 
 // Connections that count against the limit: a terminal that has said QUIT or hung up no longer
 // does, even while the window is still busy with its last request.
-size_t CountedConnections(Session& session) {
-  size_t counted = 0;
+size_t CountedConnections(const Session& session) {
+  return static_cast<size_t>(std::count_if(session.connections.begin(), session.connections.end(),
+                                           [](const auto& c) { return !c->ended; }));
+}
+
+// Looks at each connection for a terminal that has ended it. A system call each: only when the
+// limit is reached.
+void NoticeEndedTerminals(Session& session) {
   for (const auto& c : session.connections) {
     if (!c->ended && !c->readingPayload && TerminalHasEnded(*c)) c->ended = true;
-    if (!c->ended) ++counted;
   }
-  return counted;
+}
+
+void Refuse(Connection& c, const ServerCore& core, const Session& session) {
+  if (session.stopping) {
+    SayStopping(c, core);
+  } else {
+    SendReply(c, FormatErr(ReplyCode::kBusy, "too many terminals", core.Delimiter()), kRefusalMs);
+  }
+}
+
+// A terminal that has just finished often connects again before the component has read the last
+// of its old connection: the new one waits a moment for a place before it is refused. It waits on
+// its own thread, so that the acceptor goes on taking connections meanwhile.
+bool TakePlace(ServerCore& core, Session& session, const std::shared_ptr<Connection>& c) {
+  {
+    std::unique_lock lock(core.mutex);
+    const auto full = [&] {
+      return CountedConnections(session) >= static_cast<size_t>(kMaxConnections);
+    };
+    if (full()) NoticeEndedTerminals(session);
+    const bool placed = core.changed.wait_for(lock, std::chrono::milliseconds(kAdmitWaitMs),
+                                              [&] { return session.stopping || !full(); });
+    if (placed && !session.stopping) {
+      session.connections.push_back(c);
+      return true;
+    }
+  }
+  Refuse(*c, core, session);
+  return false;
 }
 
 void Admit(const std::shared_ptr<ServerCore>& core, const std::shared_ptr<Session>& session,
@@ -287,39 +322,24 @@ void Admit(const std::shared_ptr<ServerCore>& core, const std::shared_ptr<Sessio
   std::string ip = accepted.PeerAddress();
   auto connection =
       std::make_shared<Connection>(std::move(accepted), std::move(ip), &session->stopping);
-  bool admitted = false;
+  bool started = false;
   {
-    // A terminal that has just finished often connects again before the component has read the
-    // last of its old connection: a place is waited for a moment before the terminal is refused.
-    std::unique_lock lock(core->mutex);
-    admitted = core->changed.wait_for(lock, std::chrono::milliseconds(kAdmitWaitMs), [&] {
-      return session->stopping ||
-             CountedConnections(*session) < static_cast<size_t>(kMaxConnections);
-    });
-    admitted = admitted && !session->stopping;
-    if (admitted) {
-      session->connections.push_back(connection);
-      ++session->liveThreads;
-    }
-  }
-  if (!admitted) {
-    if (session->stopping) {
-      SayStopping(*connection, *core);
-    } else {
-      SendReply(*connection, FormatErr(ReplyCode::kBusy, "too many terminals", core->Delimiter()),
-                kRefusalMs);
-    }
-    connection->channel.socket().CloseGently();
-    return;
-  }
-  try {
-    std::thread(RunConnection, core, session, connection).detach();
-  } catch (const std::system_error&) {
     std::lock_guard lock(core->mutex);
-    auto& list = session->connections;
-    list.erase(std::remove(list.begin(), list.end(), connection), list.end());
-    --session->liveThreads;
+    // Threads waiting for a place are bounded too: beyond them a terminal is refused at once.
+    started = session->liveThreads < kMaxThreads;
+    if (started) ++session->liveThreads;
   }
+  if (started) {
+    try {
+      std::thread(RunConnection, core, session, connection).detach();
+      return;
+    } catch (const std::system_error&) {
+      std::lock_guard lock(core->mutex);
+      --session->liveThreads;
+    }
+  }
+  Refuse(*connection, *core, *session);
+  connection->channel.socket().CloseGently();
 }
 
 }  // namespace
@@ -335,11 +355,12 @@ char ServerCore::Delimiter() const {
 void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
                    std::shared_ptr<Connection> connection) {
   ThreadCount count(*core, *session);
-  ServeRequests(*core, *session, connection);
-  {
+  if (TakePlace(*core, *session, connection)) {
+    ServeRequests(*core, *session, connection);
     std::lock_guard lock(core->mutex);
     auto& list = session->connections;
     list.erase(std::remove(list.begin(), list.end(), connection), list.end());
+    core->changed.notify_all();  // a place is free
   }
   // Nobody else uses the socket any more: the acceptor only looks at connections in the list, a
   // queue entry left behind is marked gone (or finished) and a delivery has ended.
