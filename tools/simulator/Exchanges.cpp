@@ -207,4 +207,29 @@ int RunFleet(const Options& o) {
   return summary.Failures() == 0 ? kExitOk : kExitFailed;
 }
 
+int RunTrickle(const Options& o) {
+  TerminalClient client(o.client);
+  if (!ConnectOrSay(client, "trickle")) return kExitFailed;
+  PayloadSource source;
+  source.size = o.declaredBytes;
+  const auto every = std::chrono::milliseconds(o.byteEveryMs);
+  source.read = [every](char* buffer, size_t, size_t& filled) {
+    std::this_thread::sleep_for(every);
+    buffer[0] = 'x';
+    filled = 1;
+    return true;
+  };
+  const auto start = Clock::now();
+  const ExchangeResult r = client.Upload(o.serial, o.base, o.dataKind, o.extra, source);
+  const double seconds = SecondsSince(start);
+  if (r.ok) {
+    std::printf("trickle: the component took all %llu bytes in %.1f s\n",
+                static_cast<unsigned long long>(r.bytes), seconds);
+    return kExitOk;
+  }
+  std::printf("trickle: dropped after %.1f s (code %d: %s)\n", seconds, r.replyCode,
+              r.error.c_str());
+  return kExitFailed;
+}
+
 }  // namespace morvane::simulator

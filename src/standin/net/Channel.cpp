@@ -52,4 +52,14 @@ IoStatus Channel::Write(const void* bytes, size_t size, Deadline deadline) {
   return socket_.SendAll(bytes, size, deadline);
 }
 
+IoStatus Channel::WriteSome(const void* bytes, size_t size, size_t& sent, Deadline deadline) {
+  sent = 0;
+  for (;;) {
+    if (Stopping()) return IoStatus::kStopped;
+    const IoStatus s =
+        socket_.SendSome(bytes, size, sent, deadline.EarlierOf(Deadline::AfterMs(kSliceMs)));
+    if (s != IoStatus::kTimeout || deadline.Expired()) return s;
+  }
+}
+
 }  // namespace morvane::standin::net

@@ -25,6 +25,8 @@ class Channel {
   IoStatus ReadSome(char* buffer, size_t capacity, size_t& received, Deadline deadline);
   IoStatus Write(std::string_view bytes, Deadline deadline);
   IoStatus Write(const void* bytes, size_t size, Deadline deadline);
+  // Sends what fits before the deadline, at least one byte (for transfers that watch their pace).
+  IoStatus WriteSome(const void* bytes, size_t size, size_t& sent, Deadline deadline);
 
   // Bytes received but not consumed yet.
   bool HasBuffered() const { return !buffer_.Empty(); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standin/net/Channel.h"
+#include "standin/protocol/ComponentError.h"
 #include "standin/server/FileStore.h"
 #include "standin/server/RequestDelivery.h"
 
@@ -27,6 +28,9 @@ struct Connection {
   const std::string ip;
   // Out of step or dead: closed after the current exchange.
   std::atomic<bool> broken{false};
+  // Guarded by ServerCore::mutex.
+  bool ended = false;           // the terminal said QUIT or hung up: it counts no more
+  bool readingPayload = false;  // its bytes are upload data, whatever they look like
 };
 
 // The download request whose delivery is in progress; SendFile answers it.
@@ -43,6 +47,15 @@ struct PendingUpload {
   int dataKind = 0;
   int base = 0;
   State state = State::kWaiting;
+  // kGone: why (the terminal hung up or spoke out of turn, the server stopped, the queue forgot
+  // it).
+  ComponentError goneReason = ComponentError::kTerminalGone;
+};
+
+// One listening socket's thread. A new "Port" gets a new one; the old one lets its port go.
+struct Acceptor {
+  std::atomic<bool> stop{false};
+  bool ended = false;  // guarded by ServerCore::mutex: the port is closed
 };
 
 // One Attach .. Detach.
@@ -85,7 +98,7 @@ struct ServerCore {
 
 // The threads' bodies (ServerThreads.cpp).
 void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
-                   net::Socket listener);
+                   std::shared_ptr<Acceptor> acceptor, net::Socket listener);
 void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
                    std::shared_ptr<Connection> connection);
 
