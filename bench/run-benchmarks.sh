@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The log and fleet benchmarks: builds what they need, then runs them under wine with the stand-in
 # component registered, a private Xvfb display and code page 1251, and prints each figure beside
-# its anchor from the same run (the first lines of the log, the fleet on an empty log).
-#   bench/run-benchmarks.sh [all|log|fleet] [arguments for that one benchmark...]
+# its anchor from the same run (the first lines of the log, the fleet on an empty log). "standin"
+# runs bench/run-standin-benchmarks.sh (bursts against nginx, a large download against a plain
+# sender); "all" runs it last.
+#   bench/run-benchmarks.sh [all|log|fleet|standin] [arguments for that one benchmark...]
 #   MORVANE_BENCH_BUILD=<dir> picks the build folder (default build/win32).
 # The fleet rewrites the settings key of the build's wine prefix, like the end-to-end tests do:
 # never run it beside scripts/wine-ctest.sh on the same build folder.
@@ -11,8 +13,8 @@ cd "$(dirname "$0")/.."
 build="$(realpath -m "${MORVANE_BENCH_BUILD:-build/win32}")"
 what="${1:-all}"
 [ $# -gt 0 ] && shift
-case "$what" in all | log | fleet) ;; *)
-  echo "usage: bench/run-benchmarks.sh [all|log|fleet] [arguments...]" >&2
+case "$what" in all | log | fleet) ;; standin) exec bench/run-standin-benchmarks.sh "$@" ;; *)
+  echo "usage: bench/run-benchmarks.sh [all|log|fleet|standin] [arguments...]" >&2
   exit 2
   ;;
 esac
@@ -44,5 +46,11 @@ if [ "$what" = all ] || [ "$what" = fleet ]; then
     args=(--terminals 48 --exchanges 20 --preload 100000 --rounds 2)
   fi
   run bench_fleet "${args[@]}" || status=1
+fi
+if [ "$what" = all ]; then
+  # In a session of its own, after this one's programs have ended.
+  wine_session_cleanup
+  trap - EXIT
+  bench/run-standin-benchmarks.sh || status=1
 fi
 exit $status

@@ -6,5 +6,6 @@ set -u
 export WINEPREFIX="${MORVANE_WINEPREFIX:-$PWD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# ANSI code page 1251, as on the Russian Windows the server runs on.
-exec env LC_ALL=ru_RU.UTF-8 wine "$@"
+# ANSI code page 1251 and Moscow time, as on the Russian Windows the server runs on; a local time
+# other than UTC shows any time that should be UTC and is not.
+exec env LC_ALL=ru_RU.UTF-8 TZ=Europe/Moscow wine "$@"

@@ -8,7 +8,7 @@ packages=(
   googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64
   wine wine32:i386 wine64 fonts-wine
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils tzdata
   fp-utils-3.2.2 p7zip-full
   nsis imagemagick
 )

@@ -320,5 +320,39 @@ TEST_F(OwnFileDownload, AFileThatStaysIsNotReportedAsDeleted) {
     EXPECT_EQ(entry.find(L"Удалён"), std::wstring::npos) << entry;
 }
 
+// Only 1 means the shared set; the base number is part of the file name as the terminal sent it.
+TEST_F(OwnFileDownload, AFlagOfTwoAndTheBaseNumberAsReceived) {
+  w.settings.OneFileForAll_TSD = 2;
+  w.settings.BaseFile1PathEdit = L"D:\\Bases\\one.txt";
+  w.fs.AddFile(L"D:\\Bases\\12345678_base1_1.txt");
+  w.fs.AddFile(L"D:\\Bases\\12345678_base01_2.txt");
+  Download(L"01");
+  EXPECT_EQ(w.fs.patterns, std::vector<std::wstring>{L"D:\\Bases\\12345678_base01*.*"});
+  EXPECT_EQ(w.journal.front(), L"SendFile(D:\\Bases\\12345678_base01_2.txt,1)");
+
+  w.fs.AddFile(L"D:\\Bases\\12345678_base01a_3.txt");
+  Download(L"01a");
+  EXPECT_EQ(w.component.sentPaths.back(), L"D:\\Bases\\12345678_base01a_3.txt");
+}
+
+// The file went away while it was sent: nothing to delete, and no line says it was deleted.
+TEST_F(OwnFileDownload, AFileGoneDuringTheSendIsNotDeletedAgain) {
+  w.settings.DeleteFileBeforeDownload = 1;
+  w.fs.AddFile(L"D:\\Bases\\12345678_base1_1.txt");
+  w.component.duringSend = [&] { w.fs.files.clear(); };
+  Download(L"1");
+  EXPECT_EQ(w.journal,
+            (Journal{L"SendFile(D:\\Bases\\12345678_base1_1.txt,1)",
+                     L"log: Файл \"D:\\Bases\\12345678_base1_1.txt\" успешно загружен в терминал - "
+                     L"SN: 12345678 IP: 192.168.0.21"}));
+}
+
+TEST_F(OwnFileDownload, WithoutAComponentTheFolderStillFallsBack) {
+  w.withComponent = false;
+  w.settings.DirectoryWithBasaPath = L"E:\\Gone";
+  Download(L"1");
+  EXPECT_EQ(w.settings.DirectoryWithBasaPath, L"C:\\Program");
+}
+
 }  // namespace
 }  // namespace morvane

@@ -44,6 +44,7 @@ class FakeComponent : public ITerminalComponent {
   bool errorCodeReadable = true;
   std::wstring description = L"нет связи";
   std::vector<std::wstring> sentPaths;
+  std::function<void()> duringSend;  // what else happens while the component sends
 
   // The three properties, kept as the component keeps them.
   int port = 0;
@@ -67,6 +68,7 @@ class FakeComponent : public ITerminalComponent {
   int SendFile(const std::wstring& path, int baseNumber) override {
     sentPaths.push_back(path);
     journal_.push_back(L"SendFile(" + path + L"," + std::to_wstring(baseNumber) + L")");
+    if (duringSend) duringSend();
     return sendResult;
   }
   int GetFile(const std::wstring& path, int kind, int baseNumber, int mode) override {

@@ -236,5 +236,38 @@ TEST_F(Upload, HostileSerialOrBaseNumberCannotLeaveTheFolder) {
   }
 }
 
+// The component gets kind and base number in that order; the name gets the base number as the
+// terminal sent it.
+TEST_F(Upload, KindAndBaseNumberReachTheComponentAndTheNameAsSent) {
+  UseOwnFiles(2, 7);
+  Run(L"2", L"05");
+  EXPECT_EQ(w.journal[1], L"GetFile(D:\\Data\\12345678_Base05_007.txt,2,5,1)");
+  Run(L"1", L"01a");
+  EXPECT_EQ(w.journal[w.journal.size() - 2], L"GetFile(D:\\Data\\12345678_Base01a_008.txt,1,1,1)");
+}
+
+// Only 1 sets a flag: with 2 the data go into a file of its own, named by the fixed name and the
+// date, and the counter stays.
+TEST_F(Upload, FlagsOfTwoAreNotSet) {
+  UseOwnFiles(2, 7);
+  w.settings.FileNameForUpload = L"D:\\Data\\all.txt";
+  w.settings.OneFileForAllTSD = 2;
+  w.settings.SNFileName = 2;
+  w.settings.PreficsFileName = L"Shop";
+  w.settings.AddNumberBD = 2;
+  w.settings.SuffiksRadio = 2;
+  Run(L"1");
+  EXPECT_EQ(w.journal[1], L"GetFile(D:\\Data\\Shop_7.12.2026 9-5-3.txt,1,1,1)");
+  EXPECT_EQ(w.settings.SuffiksIndex, 7);
+}
+
+TEST_F(Upload, WithoutAComponentTheFolderStillFallsBack) {
+  UseOwnFiles(2, 7);
+  w.withComponent = false;
+  w.settings.DirectoryForUpload = L"E:\\Gone";
+  Run(L"1");
+  EXPECT_EQ(w.settings.DirectoryForUpload, L"C:\\Program\\");
+}
+
 }  // namespace
 }  // namespace morvane

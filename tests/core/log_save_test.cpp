@@ -132,5 +132,15 @@ TEST_F(LogSave, BareNameWhenNoFolderCanBeHad) {
   EXPECT_EQ(journal, (Journal{Written(L"append", L"Log.log")}));
 }
 
+// Only 1 sets a flag: with 2 there is no save at exit, and a save makes a file of its own.
+TEST_F(LogSave, FlagsOfTwoAreNotSet) {
+  settings.SaveLogWhenQuite = 2;
+  settings.SaveLogOneFile = 2;
+  Save(LogSaveMode::Exit);
+  EXPECT_TRUE(journal.empty());
+  Save(LogSaveMode::Save);
+  EXPECT_EQ(journal, (Journal{Written(L"replace", L"D:\\Logs\\Log_7.12.2026_9-5-3_45.log")}));
+}
+
 }  // namespace
 }  // namespace morvane

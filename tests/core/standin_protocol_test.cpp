@@ -134,7 +134,14 @@ TEST(StandinMessages, RepliesRoundTripAndKeepDelimitersInErrorTexts) {
   ASSERT_TRUE(ParseReply("DATA;18446744073709551615", ';', r))
       << "an oversized DATA size is read in full so that it can be refused as such";
   EXPECT_EQ(r.size, UINT64_MAX);
-  EXPECT_FALSE(ParseReply("DATA;18446744073709551616", ';', r));
+  ASSERT_TRUE(ParseReply("DATA;" + std::string(40, '9'), ';', r))
+      << "a size too large to count is still a size, to be refused as too large";
+  EXPECT_EQ(r.size, UINT64_MAX);
+  EXPECT_EQ(r.text, std::string(40, '9'));
+  ASSERT_TRUE(ParseReply("DATA;000000000000000000000012", ';', r));
+  EXPECT_EQ(r.size, 12u);
+  EXPECT_FALSE(ParseReply("DATA;-5", ';', r));
+  EXPECT_FALSE(ParseReply("DATA;", ';', r));
   EXPECT_FALSE(ParseReply("OK;12x", ';', r));
   EXPECT_FALSE(ParseReply("STORED;2", ';', r));
   EXPECT_FALSE(ParseReply("", ';', r));

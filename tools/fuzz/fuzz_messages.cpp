@@ -77,8 +77,10 @@ void CheckReply(std::string_view line, char d) {
     case ReplyVerb::kErr:
     case ReplyVerb::kNoFile:
       again = FormatErr(r.code, r.text, d);
+      // The delimiter may be any byte but the line ends; the text itself carries no control byte.
       for (size_t i = 0; i + 1 < again.size(); ++i) {
-        Require(static_cast<unsigned char>(again[i]) >= 0x20 && again[i] != 0x7f);
+        Require(again[i] == d ||
+                (static_cast<unsigned char>(again[i]) >= 0x20 && again[i] != 0x7f));
       }
       return;
     case ReplyVerb::kUnknown:

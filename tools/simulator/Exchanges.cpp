@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -59,6 +60,20 @@ std::string UploadText(const std::string& serial, int exchange, size_t size) {
   text.resize(size);
   if (size > 0) text.back() = '\n';
   return text;
+}
+
+// Serves the same bytes to every terminal without copying them.
+PayloadSource SharedSource(const std::shared_ptr<std::string>& bytes) {
+  auto offset = std::make_shared<size_t>(0);
+  PayloadSource source;
+  source.size = bytes->size();
+  source.read = [bytes, offset](char* buffer, size_t capacity, size_t& filled) {
+    filled = std::min(capacity, bytes->size() - *offset);
+    std::memcpy(buffer, bytes->data() + *offset, filled);
+    *offset += filled;
+    return true;
+  };
+  return source;
 }
 
 }  // namespace
@@ -133,6 +148,18 @@ int RunUpload(const Options& o) {
 }
 
 int RunFleet(const Options& o) {
+  // One copy of the upload file for every terminal, read before the clock starts.
+  auto fileBytes = std::make_shared<std::string>();
+  if (!o.inPath.empty()) {
+    File in(std::fopen(o.inPath.c_str(), "rb"));
+    if (!in) {
+      std::printf("fleet: cannot read %s\n", o.inPath.c_str());
+      return kExitFailed;
+    }
+    char chunk[65536];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;)
+      fileBytes->append(chunk, n);
+  }
   FleetSummary summary;
   std::mutex mutex;
   const auto start = Clock::now();
@@ -142,23 +169,35 @@ int RunFleet(const Options& o) {
       char serial[16];
       std::snprintf(serial, sizeof serial, "SIM%04d", t + 1);
       for (int e = 0; e < o.exchanges; ++e) {
-        const bool download = (t + e) % 2 == 0;
+        const bool download =
+            o.mix == FleetMix::kAlternate ? (t + e) % 2 == 0 : o.mix == FleetMix::kDownloads;
         const auto begun = Clock::now();
         TerminalClient client(o.client);
         std::string error;
         ExchangeResult r;
-        if (!client.Connect(error)) {
+        const bool connected = client.Connect(error);
+        const double connectMs = SecondsSince(begun) * 1000.0;
+        if (!connected) {
           r.error = "connect: " + error;
         } else if (download) {
-          r = client.Download(serial, o.base, [](const char*, size_t) { return true; });
+          File out;
+          if (!o.outDir.empty()) {
+            const std::string path = o.outDir + "/" + serial + "-" + std::to_string(e + 1) + ".bin";
+            out.reset(std::fopen(path.c_str(), "wb"));
+          }
+          r = client.Download(serial, o.base, [&](const char* b, size_t n) {
+            return o.outDir.empty() || (out && std::fwrite(b, 1, n, out.get()) == n);
+          });
         } else {
-          PayloadSource s = PayloadSource::FromString(UploadText(serial, e + 1, o.uploadBytes));
+          PayloadSource s =
+              o.inPath.empty() ? PayloadSource::FromString(UploadText(serial, e + 1, o.uploadBytes))
+                               : SharedSource(fileBytes);
           r = client.Upload(serial, o.base, 1 + e % 2, "", s);
         }
         client.Quit();
         const double ms = SecondsSince(begun) * 1000.0;
         std::lock_guard lock(mutex);
-        summary.Add(download, r.ok, ms, r.bytes, std::string(serial) + ": " + r.error);
+        summary.Add(download, r.ok, ms, connectMs, r.bytes, std::string(serial) + ": " + r.error);
       }
     });
   }
@@ -166,6 +205,31 @@ int RunFleet(const Options& o) {
     th.join();
   summary.Print(o.terminals, o.exchanges, SecondsSince(start));
   return summary.Failures() == 0 ? kExitOk : kExitFailed;
+}
+
+int RunTrickle(const Options& o) {
+  TerminalClient client(o.client);
+  if (!ConnectOrSay(client, "trickle")) return kExitFailed;
+  PayloadSource source;
+  source.size = o.declaredBytes;
+  const auto every = std::chrono::milliseconds(o.byteEveryMs);
+  source.read = [every](char* buffer, size_t, size_t& filled) {
+    std::this_thread::sleep_for(every);
+    buffer[0] = 'x';
+    filled = 1;
+    return true;
+  };
+  const auto start = Clock::now();
+  const ExchangeResult r = client.Upload(o.serial, o.base, o.dataKind, o.extra, source);
+  const double seconds = SecondsSince(start);
+  if (r.ok) {
+    std::printf("trickle: the component took all %llu bytes in %.1f s\n",
+                static_cast<unsigned long long>(r.bytes), seconds);
+    return kExitOk;
+  }
+  std::printf("trickle: dropped after %.1f s (code %d: %s)\n", seconds, r.replyCode,
+              r.error.c_str());
+  return kExitFailed;
 }
 
 }  // namespace morvane::simulator

@@ -15,5 +15,7 @@ inline constexpr int kExitUsage = 3;
 int RunDownload(const Options& options);
 int RunUpload(const Options& options);
 int RunFleet(const Options& options);
+// An upload that announces its size and then trickles, to see how long the component bears it.
+int RunTrickle(const Options& options);
 
 }  // namespace morvane::simulator

@@ -17,9 +17,10 @@ double Percentile(const std::vector<double>& sorted, double share) {
 
 }  // namespace
 
-void FleetSummary::Add(bool download, bool ok, double milliseconds, uint64_t bytes,
-                       const std::string& error) {
+void FleetSummary::Add(bool download, bool ok, double milliseconds, double connectMs,
+                       uint64_t bytes, const std::string& error) {
   latencies_.push_back(milliseconds);
+  slowestConnectMs_ = std::max(slowestConnectMs_, connectMs);
   if (download) {
     ok ? ++downloadsOk_ : ++downloadsFailed_;
     if (ok) bytesDown_ += bytes;
@@ -43,6 +44,7 @@ void FleetSummary::Print(int terminals, int exchanges, double seconds) const {
   std::printf("  latency ms: min %.1f, median %.1f, p95 %.1f, max %.1f, mean %.1f\n",
               sorted.empty() ? 0 : sorted.front(), Percentile(sorted, 0.5),
               Percentile(sorted, 0.95), sorted.empty() ? 0 : sorted.back(), mean);
+  std::printf("  slowest connect: %.1f ms\n", slowestConnectMs_);
   std::printf("  bytes: %llu downloaded, %llu uploaded\n",
               static_cast<unsigned long long>(bytesDown_),
               static_cast<unsigned long long>(bytesUp_));

@@ -8,7 +8,8 @@ namespace morvane::simulator {
 
 class FleetSummary {
  public:
-  void Add(bool download, bool ok, double milliseconds, uint64_t bytes, const std::string& error);
+  void Add(bool download, bool ok, double milliseconds, double connectMs, uint64_t bytes,
+           const std::string& error);
   int Failures() const { return downloadsFailed_ + uploadsFailed_; }
   void Print(int terminals, int exchanges, double seconds) const;
 
@@ -16,6 +17,7 @@ class FleetSummary {
   int downloadsOk_ = 0, downloadsFailed_ = 0, uploadsOk_ = 0, uploadsFailed_ = 0;
   uint64_t bytesDown_ = 0, bytesUp_ = 0;
   std::vector<double> latencies_;
+  double slowestConnectMs_ = 0;  // a connection refused for a full backlog shows here
   std::string firstError_;
 };
 

@@ -12,6 +12,12 @@ const char kUsage[] =
     "  terminal-sim download --serial SN --base N --out FILE   [common]\n"
     "  terminal-sim upload   --serial SN --base N --kind 1|2 --file FILE [--extra X] [common]\n"
     "  terminal-sim fleet    --terminals N --exchanges M [--base N] [--upload-bytes B] [common]\n"
+    "                        [--only download|upload] [--file FILE] [--out-dir DIR]\n"
+    "      --only: every exchange of that kind (default: alternating)\n"
+    "      --file: every upload sends this file; --out-dir: keeps each download there\n"
+    "  terminal-sim trickle  --serial SN --base N --kind 1|2 [--declare B] [--every MS] [common]\n"
+    "      (a hostile upload: announces B bytes (1 GiB), then sends one byte every MS (2000)\n"
+    "       until the component drops it)\n"
     "\n"
     "common: --host H (127.0.0.1)  --port P (5000)  --delimiter CODE (59, ';')\n"
     "        --timeout MS (10000: longest pause inside a transfer)\n"
@@ -38,6 +44,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     o.mode = Mode::kUpload;
   } else if (args[0] == "fleet") {
     o.mode = Mode::kFleet;
+  } else if (args[0] == "trickle") {
+    o.mode = Mode::kTrickle;
   } else {
     error = "unknown mode " + args[0];
     return false;
@@ -83,12 +91,26 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
       o.outPath = value;
     } else if (name == "--file") {
       o.inPath = value;
+    } else if (name == "--out-dir") {
+      o.outDir = value;
+    } else if (name == "--only") {
+      if (value != "download" && value != "upload") {
+        error = "--only takes download or upload";
+        return false;
+      }
+      o.mix = value == "download" ? FleetMix::kDownloads : FleetMix::kUploads;
     } else if (name == "--terminals") {
       if (!number(1000)) return false;
       o.terminals = static_cast<int>(n);
     } else if (name == "--exchanges") {
       if (!number(100000)) return false;
       o.exchanges = static_cast<int>(n);
+    } else if (name == "--declare") {
+      if (!number(UINT64_MAX)) return false;
+      o.declaredBytes = n;
+    } else if (name == "--every") {
+      if (!number(3600000)) return false;
+      o.byteEveryMs = static_cast<int>(n);
     } else if (name == "--upload-bytes") {
       if (!number(uint64_t{1} << 30)) return false;
       o.uploadBytes = static_cast<size_t>(n);

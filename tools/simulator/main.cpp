@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
       return RunUpload(options);
     case Mode::kFleet:
       return RunFleet(options);
+    case Mode::kTrickle:
+      return RunTrickle(options);
   }
   return kExitUsage;
 }

@@ -15,6 +15,7 @@ using net::Deadline;
 using net::IoStatus;
 
 constexpr size_t kChunkBytes = 256 * 1024;
+constexpr int kLastWordMs = 1000;
 
 std::string IoError(const char* step, IoStatus status) {
   return std::string(step) + ": " + net::Describe(status);
@@ -48,6 +49,17 @@ void TerminalClient::Quit() {
   if (!channel_) return;
   channel_->Write(FormatQuit(), Deadline::AfterMs(options_.stepTimeoutMs));
   channel_.reset();
+}
+
+ExchangeResult TerminalClient::FailHearingWhy(const char* step, IoStatus status) {
+  // The component may have said why it stopped listening before it closed.
+  std::string line;
+  Reply why;
+  if (channel_->ReadLine(kMaxLineBytes, Deadline::AfterMs(kLastWordMs), line) == IoStatus::kOk &&
+      ParseReply(line, options_.delimiter, why) && why.verb == ReplyVerb::kErr) {
+    return Fail(IoError(step, status) + ", refused: " + why.text, why.code);
+  }
+  return Fail(IoError(step, status));
 }
 
 ExchangeResult TerminalClient::Fail(std::string error, int code) {
@@ -133,7 +145,7 @@ ExchangeResult TerminalClient::Upload(std::string_view serial, int base, int dat
       return Fail("cannot read the data to upload");
     }
     s = channel_->Write(buffer.data(), filled, Deadline::AfterMs(step));
-    if (s != IoStatus::kOk) return Fail(IoError("data", s));
+    if (s != IoStatus::kOk) return FailHearingWhy("data", s);
     left -= filled;
   }
   // Storing may take the workstation a while (a large file, a slow disk).

@@ -62,6 +62,7 @@ class TerminalClient {
 
  private:
   ExchangeResult Fail(std::string error, int code = 0);
+  ExchangeResult FailHearingWhy(const char* step, net::IoStatus status);
 
   ClientOptions options_;
   std::unique_ptr<net::Channel> channel_;

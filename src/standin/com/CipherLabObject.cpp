@@ -22,8 +22,15 @@ void SetI4(VARIANT* result, LONG value) {
   result->lVal = value;
 }
 
-std::wstring Widen(const std::string& text) {
-  return std::wstring(text.begin(), text.end());
+// Every text of the protocol, and the system's error texts we take, are in the ANSI code page.
+std::wstring FromAnsi(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int chars = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  if (chars <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(chars), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), chars);
+  return wide;
 }
 
 }  // namespace
@@ -227,7 +234,7 @@ LONG CipherLabObject::Attach() {
   std::string reason;
   if (!server_->Attach(port_, reason)) {
     SetError(ComponentError::kListenFailed,
-             L"порт " + std::to_wstring(port_) + L" (" + Widen(reason) + L")");
+             L"порт " + std::to_wstring(port_) + L" (" + FromAnsi(reason) + L")");
     return 0;
   }
   SetError(ComponentError::kNone, {});
@@ -235,13 +242,14 @@ LONG CipherLabObject::Attach() {
 }
 
 LONG CipherLabObject::Finish(const CallOutcome& outcome) {
-  SetError(outcome.error, outcome.detail);
+  SetError(outcome.error,
+           outcome.terminalText.empty() ? outcome.detail : FromAnsi(outcome.terminalText));
   return outcome.result;
 }
 
 void CipherLabObject::SetError(ComponentError code, const std::wstring& detail) {
   errorCode_ = static_cast<LONG>(code);
-  CallOutcome described{0, code, detail};
+  CallOutcome described{0, code, detail, {}};
   errorDescription_ = described.Description();
 }
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "framework/ScopedResource.h"
+#include "standin/server/StagingNames.h"
 
 namespace morvane::standin {
 
@@ -110,7 +112,53 @@ std::wstring FolderOf(const std::wstring& path) {
   return path.substr(0, slash);
 }
 
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  const bool ends = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+  return ends ? folder + name : folder + L"\\" + name;
+}
+
+// Access denied means someone's process is there; only a process id that names nothing is gone.
+bool ProcessRunning(DWORD processId) {
+  ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (!process) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+  return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// Creates a staging file of its own; a name that is taken (a process id come round again) is
+// skipped.
+ScopedFileHandle CreateStagingFile(const std::wstring& folder, std::wstring& path) {
+  static std::atomic<uint32_t> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = InFolder(folder, StagingFileName(::GetCurrentProcessId(), ++counter));
+    ScopedFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return ScopedFileHandle();
+}
+
 }  // namespace
+
+void WinFileStore::SweepOnce(const std::wstring& folder) {
+  std::wstring key = folder;
+  ::CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+  {
+    std::lock_guard lock(mutex_);
+    if (!swept_.insert(key).second) return;
+  }
+  WIN32_FIND_DATAW found;
+  ScopedFindHandle search(::FindFirstFileW(InFolder(folder, StagingFilePattern()).c_str(), &found));
+  if (!search) return;
+  do {
+    uint32_t processId = 0;
+    if (!StagingFileProcess(found.cFileName, processId) || processId == ::GetCurrentProcessId() ||
+        ProcessRunning(processId)) {
+      continue;
+    }
+    // A transfer still under way holds its file open without sharing: it cannot go by mistake.
+    ::DeleteFileW(InFolder(folder, found.cFileName).c_str());
+  } while (::FindNextFileW(search.Get(), &found));
+}
 
 std::unique_ptr<ISourceFile> WinFileStore::OpenSource(const std::wstring& path) {
   ScopedFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
@@ -123,16 +171,12 @@ std::unique_ptr<ISourceFile> WinFileStore::OpenSource(const std::wstring& path) 
 }
 
 std::unique_ptr<IStagedFile> WinFileStore::Stage(const std::wstring& targetPath) {
-  wchar_t temp[MAX_PATH];
-  // Creates a new empty file with a name of its own ("~cl….tmp") in the target's folder, so the
-  // final rename stays on one volume.
-  if (!::GetTempFileNameW(FolderOf(targetPath).c_str(), L"~cl", 0, temp)) return nullptr;
-  ScopedFileHandle file(::CreateFileW(temp, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    ::DeleteFileW(temp);
-    return nullptr;
-  }
+  // In the target's folder, so that the final rename stays on one volume.
+  const std::wstring folder = FolderOf(targetPath);
+  SweepOnce(folder);
+  std::wstring temp;
+  ScopedFileHandle file = CreateStagingFile(folder, temp);
+  if (!file) return nullptr;
   return std::make_unique<WinStagedFile>(targetPath, temp, std::move(file));
 }
 

@@ -7,10 +7,13 @@ constexpr int kSliceMs = 200;
 constexpr size_t kReceiveChunk = 4096;
 }  // namespace
 
-IoStatus Channel::WaitReadable(Deadline deadline) const {
+IoStatus Channel::Receive(char* buffer, size_t capacity, size_t& received, Deadline deadline) {
+  // The socket is tried before any wait: a wait costs a system call of its own (a round trip
+  // to the wine server under wine), and the bytes are often there already.
   for (;;) {
     if (Stopping()) return IoStatus::kStopped;
-    const IoStatus s = socket_.WaitReadable(deadline.EarlierOf(Deadline::AfterMs(kSliceMs)));
+    const IoStatus s = socket_.ReceiveSome(buffer, capacity, received,
+                                           deadline.EarlierOf(Deadline::AfterMs(kSliceMs)));
     if (s != IoStatus::kTimeout) return s;
     if (deadline.Expired()) return IoStatus::kTimeout;
   }
@@ -26,11 +29,9 @@ IoStatus Channel::ReadLine(size_t maxBytes, Deadline deadline, std::string& line
       case LineStatus::kNeedMore:
         break;
     }
-    const IoStatus w = WaitReadable(deadline);
-    if (w != IoStatus::kOk) return w;
     char chunk[kReceiveChunk];
     size_t got = 0;
-    const IoStatus r = socket_.ReceiveSome(chunk, sizeof chunk, got, deadline);
+    const IoStatus r = Receive(chunk, sizeof chunk, got, deadline);
     if (r != IoStatus::kOk) return r;
     buffer_.Append(chunk, got);
   }
@@ -39,9 +40,7 @@ IoStatus Channel::ReadLine(size_t maxBytes, Deadline deadline, std::string& line
 IoStatus Channel::ReadSome(char* buffer, size_t capacity, size_t& received, Deadline deadline) {
   received = buffer_.TakeBytes(buffer, capacity);
   if (received > 0) return IoStatus::kOk;
-  const IoStatus w = WaitReadable(deadline);
-  if (w != IoStatus::kOk) return w;
-  return socket_.ReceiveSome(buffer, capacity, received, deadline);
+  return Receive(buffer, capacity, received, deadline);
 }
 
 IoStatus Channel::Write(std::string_view bytes, Deadline deadline) {
@@ -51,6 +50,16 @@ IoStatus Channel::Write(std::string_view bytes, Deadline deadline) {
 IoStatus Channel::Write(const void* bytes, size_t size, Deadline deadline) {
   if (Stopping()) return IoStatus::kStopped;
   return socket_.SendAll(bytes, size, deadline);
+}
+
+IoStatus Channel::WriteSome(const void* bytes, size_t size, size_t& sent, Deadline deadline) {
+  sent = 0;
+  for (;;) {
+    if (Stopping()) return IoStatus::kStopped;
+    const IoStatus s =
+        socket_.SendSome(bytes, size, sent, deadline.EarlierOf(Deadline::AfterMs(kSliceMs)));
+    if (s != IoStatus::kTimeout || deadline.Expired()) return s;
+  }
 }
 
 }  // namespace morvane::standin::net

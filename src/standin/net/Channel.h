@@ -25,12 +25,14 @@ class Channel {
   IoStatus ReadSome(char* buffer, size_t capacity, size_t& received, Deadline deadline);
   IoStatus Write(std::string_view bytes, Deadline deadline);
   IoStatus Write(const void* bytes, size_t size, Deadline deadline);
+  // Sends what fits before the deadline, at least one byte (for transfers that watch their pace).
+  IoStatus WriteSome(const void* bytes, size_t size, size_t& sent, Deadline deadline);
 
   // Bytes received but not consumed yet.
   bool HasBuffered() const { return !buffer_.Empty(); }
 
  private:
-  IoStatus WaitReadable(Deadline deadline) const;
+  IoStatus Receive(char* buffer, size_t capacity, size_t& received, Deadline deadline);
   bool Stopping() const { return stop_ && stop_->load(); }
 
   Socket socket_;

@@ -15,6 +15,8 @@ class Deadline {
     return Deadline(Clock::now() + std::chrono::milliseconds(std::max<int64_t>(0, milliseconds)));
   }
 
+  static Deadline At(Clock::time_point at) { return Deadline(at); }
+
   bool Expired() const { return Clock::now() >= at_; }
   // Milliseconds left, 0 once expired, never more than capMs.
   int RemainingMs(int capMs = 1 << 30) const {

@@ -47,8 +47,17 @@ bool MakeNonBlocking(Native s) {
   return ::ioctlsocket(s, FIONBIO, &on) == 0;
 }
 constexpr int kSendFlags = 0;
+// The system's own words for the error, in the ANSI code page like every text of the component.
 std::string ErrorText(int e) {
-  return "socket error " + std::to_string(e);
+  char text[512];
+  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, static_cast<DWORD>(e), 0, text, sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
+                        text[length - 1] == ' ' || text[length - 1] == '.')) {
+    --length;
+  }
+  if (length == 0) return "error " + std::to_string(e);
+  return std::string(text, length);
 }
 #else
 using Native = int;
@@ -201,6 +210,26 @@ IoStatus Socket::SendAll(const void* data, size_t size, Deadline deadline) const
   return IoStatus::kOk;
 }
 
+IoStatus Socket::SendSome(const void* data, size_t size, size_t& sent, Deadline deadline) const {
+  sent = 0;
+  for (;;) {
+    const int chunk = static_cast<int>(std::min<size_t>(size, 1 << 20));
+    const auto n = ::send(Raw(s_), static_cast<const char*>(data), chunk, kSendFlags);
+    if (n > 0) {
+      sent = static_cast<size_t>(n);
+      return IoStatus::kOk;
+    }
+    const int e = LastError();
+    if (n < 0 && Interrupted(e)) continue;
+    if (n < 0 && WouldBlock(e)) {
+      const IoStatus w = WaitWritable(deadline);
+      if (w != IoStatus::kOk) return w;
+      continue;
+    }
+    return IoStatus::kFailed;
+  }
+}
+
 IoStatus Socket::ReceiveSome(void* buffer, size_t capacity, size_t& received,
                              Deadline deadline) const {
   received = 0;
@@ -226,6 +255,24 @@ IoStatus Socket::Peek() const {
   if (got > 0) return IoStatus::kOk;
   if (got == 0) return IoStatus::kClosed;
   return WouldBlock(LastError()) ? IoStatus::kTimeout : IoStatus::kFailed;
+}
+
+int Socket::PeekBytes(char* buffer, int capacity) const {
+  const auto got = ::recv(Raw(s_), buffer, capacity, MSG_PEEK);
+  return got >= 0 ? static_cast<int>(got) : -1;
+}
+
+void Socket::CloseGently() noexcept {
+  if (!Valid()) return;
+#ifdef _WIN32
+  ::shutdown(Raw(s_), SD_SEND);
+#else
+  ::shutdown(Raw(s_), SHUT_WR);
+#endif
+  char sink[4096];
+  for (int i = 0; i < 16 && ::recv(Raw(s_), sink, sizeof sink, 0) > 0; ++i) {
+  }
+  Close();
 }
 
 std::string Socket::PeerAddress() const {
@@ -277,7 +324,7 @@ Socket ListenTcp(int port, int backlog, std::string& error) {
   address.sin_addr.s_addr = htonl(INADDR_ANY);
   address.sin_port = htons(static_cast<uint16_t>(port));
   if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(s, backlog) != 0 || !MakeNonBlocking(s)) {
+      ::listen(s, backlog == kLongestBacklog ? SOMAXCONN : backlog) != 0 || !MakeNonBlocking(s)) {
     error = ErrorText(LastError());
     return Socket();
   }

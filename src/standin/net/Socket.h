@@ -50,11 +50,19 @@ class Socket {
   IoStatus WaitReadable(Deadline deadline) const;
   IoStatus WaitWritable(Deadline deadline) const;
   IoStatus SendAll(const void* data, size_t size, Deadline deadline) const;
+  // Waits until some of data fits, then sends what fits (at least one byte).
+  IoStatus SendSome(const void* data, size_t size, size_t& sent, Deadline deadline) const;
   // Waits for at least one byte, then takes what is there (up to capacity).
   IoStatus ReceiveSome(void* buffer, size_t capacity, size_t& received, Deadline deadline) const;
   // Looks without waiting or taking: kOk when bytes wait, kClosed at the end of the stream,
   // kTimeout when there is nothing yet, kFailed when the connection broke.
   IoStatus Peek() const;
+  // Copies up to capacity waiting bytes without taking them or waiting: their count, 0 at the end
+  // of the stream, -1 when nothing waits or the connection broke.
+  int PeekBytes(char* buffer, int capacity) const;
+  // Ends the stream after what was sent, takes what the peer has sent already, then closes: an
+  // unread byte would turn the close into a reset that can cost the peer our last line.
+  void CloseGently() noexcept;
 
   // The peer's IPv4 address as dotted text, empty when unknown.
   std::string PeerAddress() const;
@@ -63,6 +71,9 @@ class Socket {
  private:
   NativeSocket s_;
 };
+
+// For ListenTcp: the longest queue of waiting connections the system allows.
+inline constexpr int kLongestBacklog = 0;
 
 // Listens on every interface. port 0 picks a free port (see LocalPort). Invalid on failure, with
 // the system's reason in error.

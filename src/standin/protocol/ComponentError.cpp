@@ -36,6 +36,8 @@ std::wstring DescribeError(ComponentError code) {
       return L"Не удалось открыть порт для приёма соединений";
     case ComponentError::kModeNotSupported:
       return L"Поддерживается только режим WiFi (значение 1)";
+    case ComponentError::kTooSlow:
+      return L"Обмен с терминалом идёт слишком медленно";
   }
   return L"Неизвестная ошибка";
 }

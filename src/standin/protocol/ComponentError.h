@@ -23,6 +23,7 @@ enum class ComponentError : int {
   kStopped = 13,           // the server was stopped during the exchange
   kListenFailed = 14,      // "Attach" could not listen on "Port"
   kModeNotSupported = 15,  // "WiFi" is not 1
+  kTooSlow = 16,           // the transfer fell below the pace every transfer must keep
 };
 
 // The fixed Russian description of a code; details (a path, the terminal's own text) are added

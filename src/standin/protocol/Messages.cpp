@@ -54,6 +54,23 @@ bool ParseInt(std::string_view text, int max, int& value) {
   return true;
 }
 
+bool ParseSaturating(std::string_view text, uint64_t& value) {
+  if (text.empty()) return false;
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    v = v > (UINT64_MAX - digit) / 10 ? UINT64_MAX : v * 10 + digit;
+  }
+  value = v;
+  return true;
+}
+
+std::string SignificantDigits(std::string_view digits) {
+  const size_t first = digits.find_first_not_of('0');
+  return first == std::string_view::npos ? std::string("0") : std::string(digits.substr(first));
+}
+
 // Error texts travel inside one line: control bytes become blanks.
 std::string LineSafe(std::string_view text) {
   std::string out(text.substr(0, kMaxLineBytes / 2));
@@ -176,8 +193,9 @@ bool ParseReply(std::string_view line, char delimiter, Reply& reply) {
     ok = f.size() == 2 && ParseDecimal(f[1], kMaxTransferBytes, r.size);
     r.verb = ReplyVerb::kOk;
   } else if (SameVerb(verb, "DATA")) {
-    // The declared size is read in full so that an oversized payload is told apart from garbage.
-    ok = f.size() == 2 && ParseDecimal(f[1], UINT64_MAX, r.size);
+    // Any run of digits is a size, however long: an oversized payload is told apart from garbage.
+    ok = f.size() == 2 && ParseSaturating(f[1], r.size);
+    if (ok) r.text = SignificantDigits(f[1]);
     r.verb = ReplyVerb::kData;
   } else if (SameVerb(verb, "GET")) {
     ok = f.size() == 3 && ParseInt(f[1], 2, r.dataKind) && ParseInt(f[2], kMaxBaseNumber, r.base);

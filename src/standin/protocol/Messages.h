@@ -20,13 +20,18 @@ enum class ReplyCode : int {
   kBadKind = 13,
   kBadExtra = 14,
   kLineTooLong = 20,
+  kTimedOut = 21,         // nothing came within Delay
+  kTooSlow = 22,          // a transfer fell below its pace
+  kOutOfTurn = 23,        // the terminal spoke while it was the component's turn
   kBusy = 30,             // too many terminals connected
   kNotReady = 31,         // no server window registered, or the server is stopping
   kNoAnswer = 32,         // the server did not answer the request
   kNothingSelected = 40,  // NOFILE: the server has no file for this terminal
   kFileMissing = 41,      // NOFILE: the server's file cannot be opened
   kFileTooLarge = 42,     // NOFILE
-  kBadData = 50,          // a DATA header was expected
+  kBadAcknowledge = 43,   // OK or ERR was expected after a file
+  kWrongSize = 44,        // OK named another size than the file's
+  kBadData = 50,          // DATA or ERR was expected after GET
   kDataTooLarge = 51,
   kStoreFailed = 52,  // the data could not be written on the workstation
 };
@@ -61,12 +66,12 @@ enum class ReplyVerb { kUnknown, kFile, kNoFile, kOk, kErr, kGet, kData, kStored
 // Any line other than a request: the component's answers and the terminal's answers to them.
 struct Reply {
   ReplyVerb verb = ReplyVerb::kUnknown;
-  uint64_t size = 0;  // FILE, OK, DATA
+  uint64_t size = 0;  // FILE, OK, DATA (DATA: UINT64_MAX when too large to count)
   int base = 0;       // FILE, GET
   int dataKind = 0;   // GET
   int code = 0;       // ERR, NOFILE
   int clear = 0;      // STORED: 1 = the terminal clears the data it sent
-  std::string text;   // ERR, NOFILE
+  std::string text;   // ERR, NOFILE; DATA: the size as sent (it may not fit in size)
 };
 
 // False for a line that is not a well-formed message; reply.verb is then kUnknown.

@@ -24,8 +24,7 @@ inline constexpr int kMaxBaseNumber = 99999;
 // Largest file the component sends, and largest payload it accepts from a terminal.
 inline constexpr uint64_t kMaxTransferBytes = uint64_t{1} << 30;  // 1 GiB
 
-// A whole transfer may take Delay plus its size at this rate: a terminal that trickles bytes just
-// inside Delay still cannot hold a transfer open for ever.
+// Once Delay has passed, a transfer must have kept this average since it began (TransferPace).
 inline constexpr uint64_t kMinTransferBytesPerSecond = 16 * 1024;
 
 inline constexpr int kMaxConnections = 64;

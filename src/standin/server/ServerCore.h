@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standin/net/Channel.h"
+#include "standin/protocol/ComponentError.h"
 #include "standin/server/FileStore.h"
 #include "standin/server/RequestDelivery.h"
 
@@ -27,6 +28,9 @@ struct Connection {
   const std::string ip;
   // Out of step or dead: closed after the current exchange.
   std::atomic<bool> broken{false};
+  // Guarded by ServerCore::mutex.
+  bool ended = false;           // the terminal said QUIT or hung up: it counts no more
+  bool readingPayload = false;  // its bytes are upload data, whatever they look like
 };
 
 // The download request whose delivery is in progress; SendFile answers it.
@@ -43,6 +47,15 @@ struct PendingUpload {
   int dataKind = 0;
   int base = 0;
   State state = State::kWaiting;
+  // kGone: why (the terminal hung up or spoke out of turn, the server stopped, the queue forgot
+  // it).
+  ComponentError goneReason = ComponentError::kTerminalGone;
+};
+
+// One listening socket's thread. A new "Port" gets a new one; the old one lets its port go.
+struct Acceptor {
+  std::atomic<bool> stop{false};
+  bool ended = false;  // guarded by ServerCore::mutex: the port is closed
 };
 
 // One Attach .. Detach.
@@ -52,6 +65,11 @@ struct Session {
   std::vector<std::shared_ptr<Connection>> connections;
   int liveThreads = 0;        // the accept thread and the connection threads
   int deliveringThreads = 0;  // of those, the ones inside IRequestDelivery::Deliver
+  // Connection threads that have finished a connection wait a while for the next one: under
+  // wine a new thread costs more than a whole small exchange.
+  int idleThreads = 0;
+  std::deque<std::shared_ptr<Connection>> handOver;  // accepted, for an idle thread to take
+  std::condition_variable handedOver;                // with ServerCore::mutex
 };
 
 struct ServerCore {
@@ -66,8 +84,13 @@ struct ServerCore {
   std::mutex mutex;
   std::condition_variable changed;
   bool deliveryBusy = false;  // one request at a time goes to the receiver
+  // Told when the delivery is free, one waiter at a time: waking every waiting connection for
+  // each delivery costs a burst of terminals more than the deliveries themselves.
+  std::condition_variable deliveryFree;
   std::shared_ptr<DownloadDelivery> currentDownload;
   std::deque<std::shared_ptr<PendingUpload>> uploads;
+  // Only for the transfers (Transfers.cpp), on the caller's thread: not guarded.
+  std::vector<char> transferBuffer;
 
   int DelayMs() const;  // clamped to the supported range
   char Delimiter() const;
@@ -75,7 +98,7 @@ struct ServerCore {
 
 // The threads' bodies (ServerThreads.cpp).
 void RunAcceptLoop(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
-                   net::Socket listener);
+                   std::shared_ptr<Acceptor> acceptor, net::Socket listener);
 void RunConnection(std::shared_ptr<ServerCore> core, std::shared_ptr<Session> session,
                    std::shared_ptr<Connection> connection);
 

@@ -16,6 +16,7 @@
 
 namespace morvane::standin {
 
+struct Acceptor;
 struct ServerCore;
 struct Session;
 
@@ -30,14 +31,16 @@ class TerminalServer {
   void SetDelay(int milliseconds);
   void SetDelimiter(int characterCode);
 
-  // Listens on port on every interface (0: any free port, see ListeningPort). Listening already:
-  // true, the port stays as it is. False, with the reason, when the port cannot be opened.
+  // Listens on port on every interface (0: any free port, see ListeningPort). Listening already
+  // on that port (or port 0): true, nothing changes. Listening on another port: the new port is
+  // opened first, then the old one closed; connected terminals stay. False, with the reason,
+  // when the port cannot be opened; listening, if any, goes on where it was.
   bool Attach(int port, std::string& error);
   bool Listening() const;
   int ListeningPort() const { return port_; }
 
-  // Stops listening and ends every connection. Waits at most waitMs for the component's threads,
-  // never for those inside a delivery.
+  // Stops listening and ends every connection, each terminal told so. Waits at most waitMs for the
+  // component's threads, never for those inside a delivery.
   void Detach(int waitMs = kDefaultStopWaitMs);
 
   // The file to the terminal whose download request is being delivered right now.
@@ -54,8 +57,11 @@ class TerminalServer {
   static constexpr int kDefaultStopWaitMs = 2000;
 
  private:
+  void StopAccepting(Acceptor& acceptor);
+
   std::shared_ptr<ServerCore> core_;
   std::shared_ptr<Session> session_;
+  std::shared_ptr<Acceptor> acceptor_;
   int port_ = 0;
 };
 

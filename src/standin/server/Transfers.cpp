@@ -5,6 +5,8 @@
 
 #include "standin/protocol/Messages.h"
 #include "standin/protocol/ProtocolLimits.h"
+#include "standin/server/ConnectionRules.h"
+#include "standin/server/TransferPace.h"
 
 namespace morvane::standin {
 
@@ -13,7 +15,14 @@ namespace {
 using net::Deadline;
 using net::IoStatus;
 
-constexpr size_t kChunkBytes = 256 * 1024;
+constexpr size_t kChunkBytes = 1024 * 1024;
+
+// Made once: a fresh buffer for every transfer costs the system a megabyte of zeroed pages each
+// time. Transfers run on the caller's one thread, one at a time.
+std::vector<char>& TransferBuffer(ServerCore& core) {
+  if (core.transferBuffer.empty()) core.transferBuffer.resize(kChunkBytes);
+  return core.transferBuffer;
+}
 
 ComponentError ErrorOf(IoStatus status) {
   switch (status) {
@@ -28,18 +37,14 @@ ComponentError ErrorOf(IoStatus status) {
   }
 }
 
-// The terminal's own words, for the log: printable ASCII only.
-std::wstring TerminalText(const std::string& text) {
-  std::wstring out;
-  for (char c : text)
-    out += (c >= 0x20 && c < 0x7f) ? static_cast<wchar_t>(c) : L'?';
+// The terminal's own words, for the log: bytes as sent (in the ANSI code page), control bytes
+// made visible.
+std::string TerminalText(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
   return out;
-}
-
-// How long a whole transfer of size bytes may take.
-Deadline TransferDeadline(int delayMs, uint64_t size) {
-  return Deadline::AfterMs(delayMs +
-                           static_cast<int64_t>(size * 1000 / kMinTransferBytesPerSecond));
 }
 
 CallOutcome Broken(Connection& c, IoStatus status) {
@@ -47,10 +52,69 @@ CallOutcome Broken(Connection& c, IoStatus status) {
   return CallOutcome::Failure(ErrorOf(status));
 }
 
-CallOutcome ProtocolBreach(Connection& c) {
-  c.broken = true;
+// A line the terminal owed did not come as it should: it is told why and dropped.
+CallOutcome LineMissed(Connection& c, IoStatus status, char d, int delay) {
+  switch (status) {
+    case IoStatus::kTimeout:
+      DropWith(c, ReplyCode::kTimedOut, "no answer within Delay", d, delay);
+      break;
+    case IoStatus::kTooLong:
+      DropWith(c, ReplyCode::kLineTooLong, "line too long", d, delay);
+      break;
+    case IoStatus::kStopped:
+      DropWith(c, ReplyCode::kNotReady, "server stopping", d, delay);
+      break;
+    default:
+      break;
+  }
+  return Broken(c, status);
+}
+
+CallOutcome WrongAnswer(Connection& c, ReplyCode code, const char* text, char d, int delay) {
+  DropWith(c, code, text, d, delay);
   return CallOutcome::Failure(ComponentError::kTerminalProtocol);
 }
+
+// A transfer that broke its pace: how far it got, for the log.
+CallOutcome Stalled(Connection& c, const TransferPace& pace) {
+  c.broken = true;
+  if (!pace.TooSlow()) return CallOutcome::Failure(ComponentError::kTerminalTimeout);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(TransferPace::Clock::now() -
+                                                                        pace.Start());
+  return CallOutcome::Failure(
+      ComponentError::kTooSlow,
+      std::to_wstring(pace.BytesMoved()) + L" байт за " + std::to_wstring(ms.count()) + L" мс");
+}
+
+// Sends bytes at the pace every transfer must keep.
+IoStatus WritePaced(Connection& c, const char* bytes, size_t size, TransferPace& pace) {
+  while (size > 0) {
+    size_t sent = 0;
+    const IoStatus s = c.channel.WriteSome(bytes, size, sent, pace.Next());
+    if (s != IoStatus::kOk) return s;
+    pace.Moved(sent);
+    bytes += sent;
+    size -= sent;
+  }
+  return IoStatus::kOk;
+}
+
+// While upload data is read, the acceptor must not take it for a QUIT.
+class PayloadWindow {
+ public:
+  PayloadWindow(ServerCore& core, Connection& c) : core_(core), c_(c) { Set(true); }
+  ~PayloadWindow() { Set(false); }
+  PayloadWindow(const PayloadWindow&) = delete;
+  PayloadWindow& operator=(const PayloadWindow&) = delete;
+
+ private:
+  void Set(bool on) {
+    std::lock_guard lock(core_.mutex);
+    c_.readingPayload = on;
+  }
+  ServerCore& core_;
+  Connection& c_;
+};
 
 // Marks the upload fetched whatever way the fetch ends, and wakes its connection's thread.
 class FetchDone {
@@ -85,6 +149,14 @@ CallOutcome SendFileToTerminal(ServerCore& core, const std::wstring& path, int b
   if (c.broken) return CallOutcome::Failure(ComponentError::kTerminalGone);
   const char d = core.Delimiter();
   const int delay = core.DelayMs();
+  switch (CheckTurn(c)) {
+    case Turn::kSpoke:
+      return WrongAnswer(c, ReplyCode::kOutOfTurn, "spoke out of turn", d, delay);
+    case Turn::kGone:
+      return Broken(c, IoStatus::kClosed);
+    case Turn::kSilent:
+      break;
+  }
 
   auto refuse = [&](ReplyCode code, const char* text, CallOutcome outcome) {
     const IoStatus s = c.channel.Write(FormatNoFile(code, text, d), Deadline::AfterMs(delay));
@@ -106,33 +178,48 @@ CallOutcome SendFileToTerminal(ServerCore& core, const std::wstring& path, int b
                   CallOutcome::Failure(ComponentError::kFileTooLarge, path));
   }
 
-  const Deadline whole = TransferDeadline(delay, size);
-  IoStatus s =
-      c.channel.Write(FormatFile(base, size, d), Deadline::AfterMs(delay).EarlierOf(whole));
-  if (s != IoStatus::kOk) return Broken(c, s);
-  std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(kChunkBytes, size)));
-  for (uint64_t sent = 0; sent < size;) {
-    size_t got = 0;
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), size - sent));
-    if (!source->Read(buffer.data(), want, got) || got == 0) {
-      // The header promised more bytes than we can give: the stream cannot be resumed.
-      c.broken = true;
-      return CallOutcome::Failure(ComponentError::kFileReadFailed, path);
+  TransferPace pace(delay);
+  // The header goes out with the first bytes of the file: one send, and one wake-up of the
+  // terminal, less per download.
+  const std::string header = FormatFile(base, size, d);
+  std::vector<char>& buffer = TransferBuffer(core);
+  std::copy(header.begin(), header.end(), buffer.begin());
+  size_t pending = header.size();
+  IoStatus s = IoStatus::kOk;
+  for (uint64_t read = 0;;) {
+    if (read < size) {
+      size_t got = 0;
+      const size_t want =
+          static_cast<size_t>(std::min<uint64_t>(buffer.size() - pending, size - read));
+      if (!source->Read(buffer.data() + pending, want, got) || got == 0) {
+        // The header promised more bytes than we can give: the stream cannot be resumed.
+        c.broken = true;
+        return CallOutcome::Failure(ComponentError::kFileReadFailed, path);
+      }
+      read += got;
+      pending += got;
     }
-    s = c.channel.Write(buffer.data(), got, Deadline::AfterMs(delay).EarlierOf(whole));
+    // No line can break into the file's bytes: a stalled terminal is only dropped.
+    s = WritePaced(c, buffer.data(), pending, pace);
+    if (s == IoStatus::kTimeout) return Stalled(c, pace);
     if (s != IoStatus::kOk) return Broken(c, s);
-    sent += got;
+    pending = 0;
+    if (read == size) break;
   }
 
   std::string line;
   s = c.channel.ReadLine(kMaxLineBytes, Deadline::AfterMs(delay), line);
-  if (s != IoStatus::kOk) return Broken(c, s);
+  if (s != IoStatus::kOk) return LineMissed(c, s, d, delay);
   Reply answer;
-  if (!ParseReply(line, d, answer)) return ProtocolBreach(c);
-  if (answer.verb == ReplyVerb::kErr) {
-    return CallOutcome::Failure(ComponentError::kTerminalRefused, TerminalText(answer.text));
+  const bool parsed = ParseReply(line, d, answer);
+  if (parsed && answer.verb == ReplyVerb::kErr)
+    return CallOutcome::Refused(TerminalText(answer.text));
+  if (!parsed || answer.verb != ReplyVerb::kOk) {
+    return WrongAnswer(c, ReplyCode::kBadAcknowledge, "OK or ERR expected", d, delay);
   }
-  if (answer.verb != ReplyVerb::kOk || answer.size != size) return ProtocolBreach(c);
+  if (answer.size != size) {
+    return WrongAnswer(c, ReplyCode::kWrongSize, "OK names another size", d, delay);
+  }
   return CallOutcome::Success();
 }
 
@@ -154,7 +241,17 @@ CallOutcome FetchUploadedData(ServerCore& core, const std::wstring& path, int da
     upload = *it;
     q.erase(it);
     if (upload->state == PendingUpload::State::kGone) {
-      return CallOutcome::Failure(ComponentError::kTerminalGone);
+      return CallOutcome::Failure(upload->goneReason);
+    }
+    // The terminal may speak only after GET: whatever it sent before is out of turn, however
+    // soon the fetch came. Its own thread tells it so.
+    const Turn turn = CheckTurn(*upload->connection);
+    if (turn != Turn::kSilent) {
+      upload->state = PendingUpload::State::kGone;
+      upload->goneReason =
+          turn == Turn::kSpoke ? ComponentError::kTerminalProtocol : ComponentError::kTerminalGone;
+      core.changed.notify_all();
+      return CallOutcome::Failure(upload->goneReason);
     }
     upload->state = PendingUpload::State::kFetching;
   }
@@ -168,34 +265,46 @@ CallOutcome FetchUploadedData(ServerCore& core, const std::wstring& path, int da
   if (s != IoStatus::kOk) return Broken(c, s);
   std::string line;
   s = c.channel.ReadLine(kMaxLineBytes, Deadline::AfterMs(delay), line);
-  if (s != IoStatus::kOk) return Broken(c, s);
+  if (s != IoStatus::kOk) return LineMissed(c, s, d, delay);
   Reply header;
-  if (!ParseReply(line, d, header)) return ProtocolBreach(c);
-  if (header.verb == ReplyVerb::kErr) {
-    return CallOutcome::Failure(ComponentError::kTerminalRefused, TerminalText(header.text));
+  const bool parsed = ParseReply(line, d, header);
+  if (parsed && header.verb == ReplyVerb::kErr)
+    return CallOutcome::Refused(TerminalText(header.text));
+  if (!parsed || header.verb != ReplyVerb::kData) {
+    return WrongAnswer(c, ReplyCode::kBadData, "DATA or ERR expected", d, delay);
   }
-  if (header.verb != ReplyVerb::kData) return ProtocolBreach(c);
   if (header.size > kMaxTransferBytes) {
     // Not read: the connection cannot be kept in step.
-    c.channel.Write(FormatErr(ReplyCode::kDataTooLarge, "data too large", d),
-                    Deadline::AfterMs(delay));
-    c.broken = true;
-    return CallOutcome::Failure(ComponentError::kDataTooLarge, std::to_wstring(header.size));
+    DropWith(c, ReplyCode::kDataTooLarge, "data too large", d, delay);
+    return CallOutcome::Failure(ComponentError::kDataTooLarge,
+                                std::wstring(header.text.begin(), header.text.end()));
   }
 
   // Without a place to stage the data it is still read, so the terminal stays in step and keeps
   // its data for another try.
   std::unique_ptr<IStagedFile> staged = core.files->Stage(path);
   bool stored = staged != nullptr;
-  const Deadline whole = TransferDeadline(delay, header.size);
-  std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(kChunkBytes, header.size)));
-  for (uint64_t left = header.size; left > 0;) {
-    size_t got = 0;
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), left));
-    s = c.channel.ReadSome(buffer.data(), want, got, Deadline::AfterMs(delay).EarlierOf(whole));
-    if (s != IoStatus::kOk) return Broken(c, s);
-    if (stored && !staged->Write(buffer.data(), got)) stored = false;
-    left -= got;
+  {
+    PayloadWindow payload(core, c);
+    TransferPace pace(delay);
+    std::vector<char>& buffer = TransferBuffer(core);
+    for (uint64_t left = header.size; left > 0;) {
+      size_t got = 0;
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), left));
+      s = c.channel.ReadSome(buffer.data(), want, got, pace.Next());
+      if (s == IoStatus::kTimeout) {
+        const bool slow = pace.TooSlow();
+        SendReply(c,
+                  slow ? FormatErr(ReplyCode::kTooSlow, "transfer too slow", d)
+                       : FormatErr(ReplyCode::kTimedOut, "no data within Delay", d),
+                  delay);
+        return Stalled(c, pace);
+      }
+      if (s != IoStatus::kOk) return LineMissed(c, s, d, delay);
+      pace.Moved(got);
+      if (stored && !staged->Write(buffer.data(), got)) stored = false;
+      left -= got;
+    }
   }
   if (stored) stored = mode == 1 ? staged->CommitReplace() : staged->CommitAppend();
   if (!stored) {

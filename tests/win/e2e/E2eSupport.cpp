@@ -69,6 +69,41 @@ bool Listened(int port) {
   return !standin::net::ListenTcp(port, 1, error).Valid();
 }
 
+namespace {
+constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+}  // namespace
+
+std::optional<std::wstring> AutorunValue(const wchar_t* name) {
+  ScopedKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    return std::nullopt;
+  wchar_t value[1024] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  DWORD type = 0;
+  if (::RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  return std::wstring(value);
+}
+
+bool SetAutorunValue(const wchar_t* name, const std::wstring& data) {
+  ScopedKey key;
+  return ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                           key.Receive(), nullptr) == ERROR_SUCCESS &&
+         ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+void RemoveAutorunValue(const wchar_t* name) {
+  ScopedKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, key.Receive()) ==
+      ERROR_SUCCESS) {
+    ::RegDeleteValueW(key.Get(), name);
+  }
+}
+
 bool TrayIconShown(HWND owner) {
   NOTIFYICONDATAW probe{};
   probe.cbSize = sizeof probe;

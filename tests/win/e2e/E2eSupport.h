@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ std::vector<std::wstring> FileNames(const std::wstring& folder);
 int FreePort();
 // Whether anybody listens on the port (it cannot be taken).
 bool Listened(int port);
+
+// The program's autorun entry: a REG_SZ value under the machine-wide Run key.
+inline constexpr wchar_t kAutorunName[] = L"Morvane";
+std::optional<std::wstring> AutorunValue(const wchar_t* name = kAutorunName);
+bool SetAutorunValue(const wchar_t* name, const std::wstring& data);
+void RemoveAutorunValue(const wchar_t* name = kAutorunName);
 
 // Whether the notification area holds the icon (id 1) of that window: the area answers a change
 // that asks for nothing only for an icon it has.

@@ -49,18 +49,32 @@ bool ServerProcess::Kill() {
 }
 
 bool ServerProcess::Launch(const std::wstring& workFolder, const std::wstring& program) {
+  return Launch(workFolder, program, 0);
+}
+
+bool ServerProcess::LaunchSuspended(const std::wstring& workFolder, const std::wstring& program) {
+  return Launch(workFolder, program, CREATE_SUSPENDED);
+}
+
+bool ServerProcess::Resume() {
+  return thread_ && ::ResumeThread(thread_.Get()) != static_cast<DWORD>(-1);
+}
+
+bool ServerProcess::Launch(const std::wstring& workFolder, const std::wstring& program,
+                           DWORD flags) {
   std::wstring commandLine = L"\"" + (program.empty() ? WindowsPath(MORVANE_EXE) : program) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+  if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, flags, nullptr,
                         workFolder.c_str(), &startup, &info)) {
     error_ = "cannot start " + Narrow(commandLine) + ": error " + std::to_string(::GetLastError());
     return false;
   }
   process_.Reset(info.hProcess);
-  const ScopedHandle thread(info.hThread);
+  thread_.Reset(info.hThread);
   processId_ = info.dwProcessId;
+  threadId_ = info.dwThreadId;
   return true;
 }
 

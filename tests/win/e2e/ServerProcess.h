@@ -28,6 +28,12 @@ class ServerProcess {
              const std::wstring& program = std::wstring());
   // The same, returning at once; then WaitForMainWindow.
   bool Launch(const std::wstring& workFolder, const std::wstring& program = std::wstring());
+  // The same, the program held before its first instruction until Resume, so that a test can
+  // hook its main thread first.
+  bool LaunchSuspended(const std::wstring& workFolder,
+                       const std::wstring& program = std::wstring());
+  DWORD MainThreadId() const { return threadId_; }
+  bool Resume();
   bool WaitForMainWindow(int timeoutMs = 30000);
   const std::string& Error() const { return error_; }
   HWND MainWindow() const { return window_; }
@@ -67,13 +73,16 @@ class ServerProcess {
   bool Kill();
 
  private:
+  bool Launch(const std::wstring& workFolder, const std::wstring& program, DWORD flags);
   HWND FindDialog(const std::wstring& title) const;
   // The first top-level window of the program that `wanted` accepts, or null.
   HWND FindOwnWindow(const std::function<bool(HWND)>& wanted) const;
   std::string DescribeOwnWindows() const;
 
   ScopedHandle process_;
+  ScopedHandle thread_;
   DWORD processId_ = 0;
+  DWORD threadId_ = 0;
   HWND window_ = nullptr;
   std::string error_;
 };

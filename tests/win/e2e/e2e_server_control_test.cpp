@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "EndToEnd.h"
-#include "framework/ScopedResource.h"
 #include "res/resource.h"
 #include "standin/net/Socket.h"
 
@@ -16,31 +15,6 @@ namespace {
 
 using morvane::testing::ReadFileBytes;
 using morvane::testing::WriteFileBytes;
-
-constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::optional<std::wstring> AutorunValue() {
-  ScopedKey key;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
-    return std::nullopt;
-  wchar_t value[1024] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  DWORD type = 0;
-  if (::RegQueryValueExW(key.Get(), L"Morvane", nullptr, &type, reinterpret_cast<BYTE*>(value),
-                         &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return std::nullopt;
-  }
-  return std::wstring(value);
-}
-
-void RemoveAutorunValue() {
-  ScopedKey key;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, key.Receive()) ==
-      ERROR_SUCCESS) {
-    ::RegDeleteValueW(key.Get(), L"Morvane");
-  }
-}
 
 class EndToEndServerControl : public EndToEnd {
  protected:

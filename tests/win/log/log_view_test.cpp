@@ -114,5 +114,35 @@ TEST_F(LogViewTest, KeepsLoggingPastTheDefaultTextLimit) {
   EXPECT_GT(static_cast<DWORD>(Send(EM_GETLIMITTEXT)), 0x7FFFFFFu);
 }
 
+// Milliseconds since 1601, UTC.
+ULONGLONG Milliseconds(const FILETIME& time) {
+  return (ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime) / 10000;
+}
+
+// Log lines and upload file names are stamped in UTC. The Windows tests run under
+// TZ=Europe/Moscow (cmake/wine-run.sh), three hours ahead, so the local time would show.
+TEST(SystemClock, GivesUtcWhereTheLocalTimeIsAnother) {
+  TIME_ZONE_INFORMATION zone{};
+  ::GetTimeZoneInformation(&zone);
+  ASSERT_NE(zone.Bias, 0) << "this test needs a time zone other than UTC";
+  FILETIME before{};
+  FILETIME after{};
+  ::GetSystemTimeAsFileTime(&before);
+  const UtcTime now = CSystemClock().NowUtc();
+  ::GetSystemTimeAsFileTime(&after);
+  const SYSTEMTIME asSystem{static_cast<WORD>(now.year),
+                            static_cast<WORD>(now.month),
+                            0,
+                            static_cast<WORD>(now.day),
+                            static_cast<WORD>(now.hour),
+                            static_cast<WORD>(now.minute),
+                            static_cast<WORD>(now.second),
+                            static_cast<WORD>(now.milliseconds)};
+  FILETIME clock{};
+  ASSERT_TRUE(::SystemTimeToFileTime(&asSystem, &clock));
+  EXPECT_LE(Milliseconds(before), Milliseconds(clock));
+  EXPECT_LE(Milliseconds(clock), Milliseconds(after));
+}
+
 }  // namespace
 }  // namespace morvane

@@ -2,6 +2,9 @@
 // the test prefix, emptied before and after every test.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <optional>
+
 #include "RawRegistry.h"
 #include "settings/RegistrySettings.h"
 #include "settings/SettingsTable.h"
@@ -236,6 +239,134 @@ TEST_F(SettingsRegistryTest, ValuesOfAnotherSizeOrTypeKeepTheirDefaults) {
   EXPECT_EQ(component.port, 7001) << "the component keeps its own port";
   EXPECT_EQ(component.delay, 3000);
   EXPECT_EQ(component.delimiter, 44);
+}
+
+// Where each stored value belongs, written out by hand: expectations taken from the settings
+// table would agree with any mistake in it, two fields swapped among them.
+using S = ServerSettings;
+struct NumberPlace {
+  const wchar_t* name;
+  int S::*field;
+};
+struct TextPlace {
+  const wchar_t* name;
+  std::wstring S::*field;
+};
+struct PropertyPlace {
+  const wchar_t* name;
+  int FakeComponent::*property;
+};
+
+const NumberPlace kFlagPlaces[] = {
+    {L"OneFileForAllTSD", &S::OneFileForAllTSD},
+    {L"StartAppBeforeDownload", &S::StartAppBeforeDownload},
+    {L"StartAppAfterDownload", &S::StartAppAfterDownload},
+    {L"OneFileForAll_TSD", &S::OneFileForAll_TSD},
+    {L"MinimizeToTray", &S::MinimizeToTray},
+    {L"AlphaBlends", &S::AlphaBlends},
+    {L"DeleteFileBeforeDownload", &S::DeleteFileBeforeDownload},
+    {L"SaveLogWhenQuite", &S::SaveLogWhenQuite},
+    {L"SaveLogOneFile", &S::SaveLogOneFile},
+    {L"StarAppBeforeUpload", &S::StarAppBeforeUpload},
+    {L"StarAppAfterUpload", &S::StarAppAfterUpload},
+    {L"AutoRun", &S::AutoRun},
+    {L"ClearBDAfterUpload", &S::ClearBDAfterUpload},
+    {L"ClearFilesAfterUpload", &S::ClearFilesAfterUpload},
+    {L"SNFileName", &S::SNFileName},
+    {L"SuffiksRadio", &S::SuffiksRadio},
+    {L"AutoConnect", &S::AutoConnect},
+    {L"AddNumberBD", &S::AddNumberBD},
+    {L"MinimizeToTaryWhenStart", &S::MinimizeToTaryWhenStart},
+};
+const NumberPlace kCountPlaces[] = {
+    {L"AlphaBlendsCount", &S::AlphaBlendsCount},
+    {L"ColNumberIndex", &S::ColNumberIndex},
+    {L"SuffiksIndex", &S::SuffiksIndex},
+};
+const TextPlace kTextPlaces[] = {
+    {L"DirectoryLog", &S::DirectoryLog},
+    {L"StartAppBeforeDownloadPath", &S::StartAppBeforeDownloadPath},
+    {L"StartAppAfterDownloadPath", &S::StartAppAfterDownloadPath},
+    {L"BaseFile1PathEdit", &S::BaseFile1PathEdit},
+    {L"BaseFile2PathEdit", &S::BaseFile2PathEdit},
+    {L"BaseFile3PathEdit", &S::BaseFile3PathEdit},
+    {L"BaseFile4PathEdit", &S::BaseFile4PathEdit},
+    {L"BaseFile5PathEdit", &S::BaseFile5PathEdit},
+    {L"DirectoryWithBasaPath", &S::DirectoryWithBasaPath},
+    {L"FileNameForUpload", &S::FileNameForUpload},
+    {L"DirectoryForUpload", &S::DirectoryForUpload},
+    {L"StartAppBeforeUploadPath", &S::StartAppBeforeUploadPath},
+    {L"StartAppAfterUploadPath", &S::StartAppAfterUploadPath},
+    {L"PreficsFileName", &S::PreficsFileName},
+};
+const PropertyPlace kPropertyPlaces[] = {
+    {L"Port", &FakeComponent::port},
+    {L"Delay", &FakeComponent::delay},
+    {L"Delimiter", &FakeComponent::delimiter},
+};
+
+std::optional<DWORD> StoredDword(const wchar_t* name) {
+  const auto value = test::GetRaw(kKey, name);
+  if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) return {};
+  return *reinterpret_cast<const DWORD*>(value->bytes.data());
+}
+
+std::optional<std::wstring> StoredText(const wchar_t* name) {
+  const auto value = test::GetRaw(kKey, name);
+  if (!value || value->type != REG_SZ) return {};
+  std::wstring text(reinterpret_cast<const wchar_t*>(value->bytes.data()),
+                    value->bytes.size() / sizeof(wchar_t));
+  return text.substr(0, text.find(L'\0'));
+}
+
+// Each value under its own name after a save, and in its own field after a load. A flag holds
+// only 0 or 1, so the flags are told apart over five rounds: in round r flag i holds bit r of
+// i + 1, and no two flags agree in every round.
+TEST_F(SettingsRegistryTest, EachValueIsStoredUnderItsNameAndLoadsIntoItsOwnField) {
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    const auto flag = [&](size_t i) { return static_cast<int>(((i + 1) >> round) & 1); };
+    const auto count = [&](size_t i) { return 100 * (round + 1) + static_cast<int>(i); };
+    const auto property = [&](size_t i) { return 7100 + 10 * round + static_cast<int>(i); };
+    const auto text = [&](const wchar_t* name) {
+      return L"C:\\Папка " + std::to_wstring(round) + L"\\" + name;
+    };
+
+    ServerSettings saved;
+    FakeComponent component;
+    for (size_t i = 0; i < std::size(kFlagPlaces); ++i)
+      saved.*kFlagPlaces[i].field = flag(i);
+    for (size_t i = 0; i < std::size(kCountPlaces); ++i)
+      saved.*kCountPlaces[i].field = count(i);
+    for (const TextPlace& place : kTextPlaces)
+      saved.*place.field = text(place.name);
+    for (size_t i = 0; i < std::size(kPropertyPlaces); ++i)
+      component.*kPropertyPlaces[i].property = property(i);
+    SaveSettings(&registry, saved, &component);
+
+    ASSERT_EQ(test::CountValues(kKey), 39u);
+    for (size_t i = 0; i < std::size(kFlagPlaces); ++i)
+      EXPECT_EQ(StoredDword(kFlagPlaces[i].name), DWORD(flag(i))) << kFlagPlaces[i].name;
+    for (size_t i = 0; i < std::size(kCountPlaces); ++i)
+      EXPECT_EQ(StoredDword(kCountPlaces[i].name), DWORD(count(i))) << kCountPlaces[i].name;
+    for (size_t i = 0; i < std::size(kPropertyPlaces); ++i)
+      EXPECT_EQ(StoredDword(kPropertyPlaces[i].name), DWORD(property(i)))
+          << kPropertyPlaces[i].name;
+    for (const TextPlace& place : kTextPlaces)
+      EXPECT_EQ(StoredText(place.name), text(place.name)) << place.name;
+
+    ServerSettings loaded;
+    FakeComponent target;
+    LoadSettings(&registry, loaded, &target);
+    for (size_t i = 0; i < std::size(kFlagPlaces); ++i)
+      EXPECT_EQ(loaded.*kFlagPlaces[i].field, flag(i)) << kFlagPlaces[i].name;
+    for (size_t i = 0; i < std::size(kCountPlaces); ++i)
+      EXPECT_EQ(loaded.*kCountPlaces[i].field, count(i)) << kCountPlaces[i].name;
+    for (size_t i = 0; i < std::size(kPropertyPlaces); ++i)
+      EXPECT_EQ(target.*kPropertyPlaces[i].property, property(i)) << kPropertyPlaces[i].name;
+    for (const TextPlace& place : kTextPlaces)
+      EXPECT_EQ(loaded.*place.field, text(place.name)) << place.name;
+  }
 }
 
 }  // namespace

@@ -156,6 +156,7 @@ ProcessResult RunSimulator(const std::wstring& arguments, int timeoutMs) {
                         &startup, &process)) {
     return result;
   }
+  result.processId = process.dwProcessId;
   ScopedHandle processHandle(process.hProcess);
   ScopedHandle threadHandle(process.hThread);
   const bool ended = PumpUntil(

@@ -48,6 +48,7 @@ std::string RandomBytes(size_t size, unsigned seed);
 
 struct ProcessResult {
   DWORD exitCode = 0xFFFFFFFF;
+  DWORD processId = 0;
   std::string output;
 };
 // Runs the Windows build of terminal-sim with the given arguments, pumping this thread's

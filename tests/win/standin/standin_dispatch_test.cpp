@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "StandinTestSupport.h"
+#include "standin/net/Socket.h"
 
 namespace morvane::standin::testing {
 namespace {
@@ -216,6 +217,36 @@ TEST_F(StandinDispatch, AttachReportsWhatKeepsItFromListening) {
   ASSERT_EQ(InvokeByName(second.Get(), L"Attach", DISPATCH_METHOD, {}, busy.Receive()), S_OK);
   EXPECT_EQ(busy.Get().lVal, 1) << "free again after Detach";
   InvokeByName(second.Get(), L"Realize", DISPATCH_METHOD, {}, nullptr);
+}
+
+TEST_F(StandinDispatch, AttachOnAnotherPortListensThereOrSaysWhyNot) {
+  const int first = FreePort();
+  ASSERT_EQ(Put(L"Port", ScopedVariant::I4(first)), S_OK);
+  ASSERT_EQ(CallI4(L"Attach"), 1);
+  const int second = FreePort();
+  ASSERT_NE(second, first);
+  ASSERT_EQ(Put(L"Port", ScopedVariant::I4(second)), S_OK);
+  EXPECT_EQ(CallI4(L"Attach"), 1);
+  EXPECT_EQ(GetI4(L"ErrorCode"), 0);
+  std::string error;
+  EXPECT_TRUE(net::ConnectTcp("127.0.0.1", second, net::Deadline::AfterMs(3000), error).Valid())
+      << error;
+  EXPECT_FALSE(net::ConnectTcp("127.0.0.1", first, net::Deadline::AfterMs(3000), error).Valid())
+      << "the old port is closed";
+
+  net::Socket taken = net::ListenTcp(0, 1, error);
+  ASSERT_TRUE(taken.Valid()) << error;
+  ASSERT_EQ(Put(L"Port", ScopedVariant::I4(taken.LocalPort())), S_OK);
+  EXPECT_EQ(CallI4(L"Attach"), 0);
+  EXPECT_EQ(GetI4(L"ErrorCode"), 14);
+  const std::wstring prefix = L"Не удалось открыть порт для приёма соединений: порт " +
+                              std::to_wstring(taken.LocalPort()) + L" (";
+  const std::wstring text = Description();
+  EXPECT_EQ(text.rfind(prefix, 0), 0u) << Narrow(text);
+  EXPECT_GT(text.size(), prefix.size() + 4) << "the system's words for the error";
+  EXPECT_EQ(text.find(L"error 100"), std::wstring::npos) << Narrow(text);
+  EXPECT_TRUE(net::ConnectTcp("127.0.0.1", second, net::Deadline::AfterMs(3000), error).Valid())
+      << "listening goes on where it was";
 }
 
 }  // namespace

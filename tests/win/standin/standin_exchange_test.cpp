@@ -8,6 +8,7 @@
 
 #include "StandinTestSupport.h"
 #include "TestServerWindow.h"
+#include "framework/ScopedResource.h"
 #include "standin/client/TerminalClient.h"
 #include "terminal/InterfaceCipherLab.h"
 #include "terminal/TerminalRequest.h"
@@ -217,6 +218,42 @@ TEST_F(StandinExchange, SeveralTerminalsAtOnce) {
   EXPECT_EQ(folder.Names().size(), 11u) << "the base and one file per upload: " << names;
 }
 
+// The fleet as the benchmarks use it: exchanges of one kind, downloads kept, a given file sent.
+TEST_F(StandinExchange, FleetOfOneKindKeepsDownloadsAndSendsTheGivenFile) {
+  const std::string base = RandomBytes(70000, 3);
+  window.downloadPath = folder.File(L"base.bin");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, base));
+  const std::wstring kept = folder.File(L"kept");
+  ASSERT_TRUE(::CreateDirectoryW(kept.c_str(), nullptr));
+  ProcessResult r = RunSimulator(L"fleet --terminals 3 --exchanges 2 --only download --out-dir \"" +
+                                 kept + L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_TRUE(window.fetches.empty()) << "downloads only";
+  for (const char* name :
+       {"SIM0001-1", "SIM0001-2", "SIM0002-1", "SIM0002-2", "SIM0003-1", "SIM0003-2"}) {
+    std::string got;
+    EXPECT_TRUE(ReadBytes(kept + L"\\" + std::wstring(name, name + 9) + L".bin", got)) << name;
+    EXPECT_TRUE(got == base) << name << ": " << got.size() << " bytes";
+  }
+
+  const std::string payload = RandomBytes(90000, 4);
+  const std::wstring payloadPath = folder.File(L"payload.bin");
+  ASSERT_TRUE(WriteBytes(payloadPath, payload));
+  int counter = 0;
+  window.uploadTarget = [&](const std::string&) {
+    return folder.File(L"up" + std::to_wstring(++counter) + L".bin");
+  };
+  r = RunSimulator(L"fleet --terminals 2 --exchanges 2 --only upload --file \"" + payloadPath +
+                   L"\"" + Common());
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  ASSERT_EQ(window.fetches.size(), 4u) << r.output;
+  for (int i = 1; i <= 4; ++i) {
+    std::string got;
+    EXPECT_TRUE(ReadBytes(folder.File(L"up" + std::to_wstring(i) + L".bin"), got)) << i;
+    EXPECT_TRUE(got == payload) << "upload " << i << ": " << got.size() << " bytes";
+  }
+}
+
 TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
   window.fetchUploads = false;  // leave an upload waiting
   std::atomic<int> ended{0};
@@ -224,7 +261,12 @@ TEST_F(StandinExchange, DetachEndsConnectedTerminalsAndListensAgainAfterwards) {
     Terminal([&, first](net::Channel& c) {
       if (*first) c.Write(first, Deadline::AfterMs(1000));
       std::string line;
-      if (c.ReadLine(256, Deadline::AfterMs(10000), line) != IoStatus::kOk) ++ended;
+      // Told why, then closed.
+      if (c.ReadLine(256, Deadline::AfterMs(10000), line) == IoStatus::kOk &&
+          line == "ERR;31;server stopping" &&
+          c.ReadLine(256, Deadline::AfterMs(10000), line) != IoStatus::kOk) {
+        ++ended;
+      }
     });
   }
   ASSERT_TRUE(PumpUntil([&] { return window.received.size() == 1; }));
@@ -284,6 +326,106 @@ TEST_F(StandinExchange, RealizeWhileATerminalWaitsInSendMessage) {
   EXPECT_LT(::GetTickCount64() - start, 2500u) << "Realize must not wait for the blocked sender";
   ASSERT_TRUE(WaitForTerminals());  // pumping lets the message through; the terminal ends
   EXPECT_EQ(window.received.size(), 1u);
+}
+
+TEST_F(StandinExchange, SixtyFourSimulatedTerminalsAreAllServed) {
+  window.downloadPath = folder.File(L"base.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, RandomBytes(4000, 3)));
+  int counter = 0;
+  window.uploadTarget = [&](const std::string&) {
+    return folder.File(L"u" + std::to_wstring(++counter) + L".txt");
+  };
+  const ProcessResult r =
+      RunSimulator(L"fleet --terminals 64 --exchanges 4 --upload-bytes 1000" + Common(), 120000);
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_NE(r.output.find("fleet: all exchanges succeeded"), std::string::npos) << r.output;
+  EXPECT_EQ(window.received.size(), 256u);
+}
+
+TEST_F(StandinExchange, ATricklingUploadIsCutAfterDelayAndTheNextTerminalIsServed) {
+  component->SetDelay(1000);
+  window.uploadPath = folder.File(L"slow.txt");
+  window.downloadPath = folder.File(L"base.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, "base"));
+  const ProcessResult slow = RunSimulator(
+      L"trickle --serial SLOW --base 1 --kind 1 --declare 1073741824 --every 200" + Common());
+  EXPECT_EQ(slow.exitCode, 1u) << slow.output;
+  EXPECT_NE(slow.output.find("(code 22: "), std::string::npos) << slow.output;
+  ASSERT_EQ(window.fetches.size(), 1u);
+  EXPECT_EQ(window.fetches[0].errorCode, 16);
+  EXPECT_EQ(window.fetches[0].description.rfind(L"Обмен с терминалом идёт слишком медленно: ", 0),
+            0u)
+      << Narrow(window.fetches[0].description);
+  EXPECT_FALSE(Exists(window.uploadPath));
+
+  const ProcessResult next = RunSimulator(L"download --serial NEXT --base 1 --out \"" +
+                                          folder.File(L"got.txt") + L"\"" + Common());
+  EXPECT_EQ(next.exitCode, 0u) << next.output;
+}
+
+TEST_F(StandinExchange, TheTerminalsErrorTextArrivesInTheAnsiCodePage) {
+  window.downloadPath = folder.File(L"base.txt");
+  ASSERT_TRUE(WriteBytes(window.downloadPath, "12345"));
+  // "Память полна" in Windows-1251, the code page of these tests.
+  const std::string full = "\xCF\xE0\xEC\xFF\xF2\xFC \xEF\xEE\xEB\xED\xE0";
+  Terminal([full](net::Channel& c) {
+    c.Write("DOWNLOAD;SN;1\n", Deadline::AfterMs(1000));
+    if (Line(c) != "FILE;1;5") return;
+    char bytes[5];
+    size_t got = 0;
+    for (size_t total = 0; total < 5; total += got) {
+      if (c.ReadSome(bytes, 5 - total, got, Deadline::AfterMs(5000)) != IoStatus::kOk) return;
+    }
+    c.Write("ERR;60;" + full + "\n", Deadline::AfterMs(1000));
+    Line(c, 1000);
+  });
+  ASSERT_TRUE(WaitForTerminals());
+  ASSERT_EQ(window.sends.size(), 1u);
+  EXPECT_EQ(window.sends[0].errorCode, 9);
+  EXPECT_EQ(window.sends[0].description, L"Терминал сообщил об ошибке: Память полна");
+}
+
+TEST_F(StandinExchange, StaleStagingFilesOfEndedProgramsGoAndOthersStay) {
+  // A process that has ended, and one that runs: a simulator waiting for an answer that never
+  // comes from a port that nobody serves.
+  const ProcessResult ended = RunSimulator(L"--version");
+  ASSERT_EQ(ended.exitCode, 3u);
+  std::string error;
+  net::Socket silent = net::ListenTcp(0, 4, error);
+  ASSERT_TRUE(silent.Valid()) << error;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION running{};
+  std::wstring command = L"\"" + WindowsPath(TERMINAL_SIM_EXE) +
+                         L"\" download --serial W --base 1 --wait 60000 --out \"" +
+                         folder.File(L"w.bin") + L"\" --port " +
+                         std::to_wstring(silent.LocalPort());
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &running));
+  ScopedHandle runningProcess(running.hProcess);
+  ScopedHandle runningThread(running.hThread);
+
+  const std::wstring stale =
+      folder.File(L"~CipherLab9x00-" + std::to_wstring(ended.processId) + L"-1.tmp");
+  const std::wstring live =
+      folder.File(L"~CipherLab9x00-" + std::to_wstring(running.dwProcessId) + L"-1.tmp");
+  const std::wstring foreign = folder.File(L"~cl1A2B.tmp");
+  for (const std::wstring& path : {stale, live, foreign})
+    ASSERT_TRUE(WriteBytes(path, "partial"));
+
+  window.uploadPath = folder.File(L"own.txt");
+  const std::wstring data = folder.File(L"data.txt");
+  ASSERT_TRUE(WriteBytes(data, "collected"));
+  const ProcessResult r =
+      RunSimulator(L"upload --serial SN --base 1 --kind 1 --file \"" + data + L"\"" + Common());
+  ::TerminateProcess(runningProcess.Get(), 0);
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_FALSE(Exists(stale)) << "left by a program that has ended";
+  EXPECT_TRUE(Exists(live)) << "a running program's transfer";
+  EXPECT_TRUE(Exists(foreign)) << "not ours to judge";
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(window.uploadPath, stored));
+  EXPECT_EQ(stored, "collected");
 }
 
 }  // namespace
