@@ -172,14 +172,6 @@ void Socket::Close() noexcept {
   s_ = static_cast<NativeSocket>(kInvalid);
 }
 
-void Socket::Shutdown() const noexcept {
-#ifdef _WIN32
-  if (Valid()) ::shutdown(Raw(s_), SD_BOTH);
-#else
-  if (Valid()) ::shutdown(Raw(s_), SHUT_RDWR);
-#endif
-}
-
 IoStatus Socket::WaitReadable(Deadline deadline) const {
   return WaitFor(Raw(s_), false, deadline);
 }

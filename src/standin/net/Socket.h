@@ -43,9 +43,6 @@ class Socket {
   bool Valid() const noexcept;
   NativeSocket Native() const noexcept { return s_; }
   void Close() noexcept;
-  // Ends both directions without giving up the handle: the peer sees the end of the stream and
-  // a thread waiting on this socket wakes up. Safe to call from another thread.
-  void Shutdown() const noexcept;
 
   IoStatus WaitReadable(Deadline deadline) const;
   IoStatus WaitWritable(Deadline deadline) const;
